@@ -1,0 +1,112 @@
+#include "link/frame.h"
+
+#include <QtTest>
+
+using namespace zr::frame;
+
+static QByteArray hex(const char* s) { return QByteArray::fromHex(s); }
+
+class TestFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void crc_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QByteArray>("withCrc");
+        QTest::newRow("read number") << hex("0102") << hex("010281E1");
+        QTest::newRow("error 6 to password") << hex("940306") << hex("940306B0DE");
+        QTest::newRow("empty") << QByteArray() << hex("FFFF");
+    }
+    void crc()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(QByteArray, withCrc);
+        QCOMPARE(AppendCrc(frame), withCrc);
+        QVERIFY(CrcValid(withCrc));
+    }
+    void crcByteOrder() { QVERIFY(!CrcValid(hex("0102E181"))); }
+
+    void functionNames_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("0") << 0 << "чтение версии ПО";
+        QTest::newRow("20") << 20 << "ввод пароля";
+        QTest::newRow("148 = 20 + 128") << 148 << "ввод пароля";
+        QTest::newRow("45") << 45 << "запись номера ДДМ";
+        QTest::newRow("22") << 22 << "неизвестная функция";
+        QTest::newRow("37") << 37 << "неизвестная функция";
+        QTest::newRow("46") << 46 << "неизвестная функция";
+        QTest::newRow("127") << 127 << "неизвестная функция";
+    }
+    void functionNames()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, name);
+        QCOMPARE(FunctionName(uint8_t(code)), name);
+    }
+
+    void complete_data()
+    {
+        QTest::addColumn<QByteArray>("buffer");
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("one byte") << hex("01") << false;
+        QTest::newRow("L=5, 6 bytes") << hex("010540E20191") << false;
+        QTest::newRow("L=5, 7 bytes") << hex("010540E20191B8") << true;
+        QTest::newRow("L=5, 8 bytes") << hex("010540E20191B800") << true;
+    }
+    void complete()
+    {
+        QFETCH(QByteArray, buffer);
+        QFETCH(bool, complete);
+        QCOMPARE(ResponseComplete(buffer), complete);
+    }
+
+    void classify_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("buffer");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        const QByteArray pass = AppendCrc(hex("140800000000000000"));
+        const QByteArray number = hex("010281E1");
+        QTest::newRow("valid") << number << AppendCrc(hex("010540E201")) << int(Judgement::Valid)
+                               << QString();
+        QTest::newRow("error 6") << pass << hex("940306B0DE") << int(Judgement::Error)
+                                 << "Ошибка: Доступ запрещен (ввод пароля)";
+        QTest::newRow("error 0") << pass << AppendCrc(hex("940300")) << int(Judgement::Error)
+                                 << "Неизвестная ошибка (ввод пароля)";
+        QTest::newRow("error 7") << pass << AppendCrc(hex("940307")) << int(Judgement::Error)
+                                 << "Неизвестная ошибка (ввод пароля)";
+        QTest::newRow("error 255") << pass << AppendCrc(hex("9403FF")) << int(Judgement::Error)
+                                   << "Неизвестная ошибка (ввод пароля)";
+        QTest::newRow("error, bad crc") << pass << hex("940306B0DF") << int(Judgement::Invalid)
+                                        << "Неверный отклик";
+        QTest::newRow("error, length not 3")
+            << pass << AppendCrc(hex("9404060000")).left(5) << int(Judgement::Invalid)
+            << "Неверный отклик";
+        QTest::newRow("error plus surplus byte") << pass << hex("940306B0DE00")
+                                                 << int(Judgement::Invalid) << "Неверный отклик";
+        QTest::newRow("other code") << number << AppendCrc(hex("040540E201"))
+                                    << int(Judgement::Invalid) << "Неверный отклик";
+        QTest::newRow("surplus byte, crc right")
+            << number << AppendCrc(hex("010540E201")) + '\0' << int(Judgement::Invalid)
+            << "Отклик длиннее требуемого";
+        QTest::newRow("bad crc") << number << hex("010540E20191B9") << int(Judgement::Invalid)
+                                 << "Ошибка контрольной суммы";
+    }
+    void classify()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, buffer);
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        const Judgement j = ClassifyResponse(request, buffer);
+        QCOMPARE(int(j.kind), kind);
+        QCOMPARE(j.message, message);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFrame)
+#include "test_frame.moc"
