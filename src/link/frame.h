@@ -6,7 +6,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace zr::frame {
+namespace zr::frame
+{
 
 constexpr int kMaxFrame = 257;
 

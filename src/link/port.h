@@ -6,12 +6,14 @@
 #include <QObject>
 #include <QString>
 
-namespace zr::link {
+namespace zr::link
+{
 
 // The ninth data bit of the meter bus: MARK for the address byte, SPACE for frames.
 enum class Parity { Mark, Space };
 
-class Port : public QObject {
+class Port : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;

@@ -4,9 +4,13 @@
 
 using namespace zr::frame;
 
-static QByteArray hex(const char* s) { return QByteArray::fromHex(s); }
+static QByteArray hex(const char* s)
+{
+    return QByteArray::fromHex(s);
+}
 
-class TestFrame : public QObject {
+class TestFrame : public QObject
+{
     Q_OBJECT
 private slots:
     void crc_data()
@@ -81,13 +85,12 @@ private slots:
                                  << "Неизвестная ошибка (ввод пароля)";
         QTest::newRow("error 255") << pass << AppendCrc(hex("9403FF")) << int(Judgement::Error)
                                    << "Неизвестная ошибка (ввод пароля)";
-        QTest::newRow("error, bad crc") << pass << hex("940306B0DF") << int(Judgement::Invalid)
-                                        << "Неверный отклик";
-        QTest::newRow("error, length not 3")
-            << pass << AppendCrc(hex("9404060000")).left(5) << int(Judgement::Invalid)
-            << "Неверный отклик";
-        QTest::newRow("error plus surplus byte") << pass << hex("940306B0DE00")
-                                                 << int(Judgement::Invalid) << "Неверный отклик";
+        QTest::newRow("error, bad crc")
+            << pass << hex("940306B0DF") << int(Judgement::Invalid) << "Неверный отклик";
+        QTest::newRow("error, length not 3") << pass << AppendCrc(hex("9404060000")).left(5)
+                                             << int(Judgement::Invalid) << "Неверный отклик";
+        QTest::newRow("error plus surplus byte")
+            << pass << hex("940306B0DE00") << int(Judgement::Invalid) << "Неверный отклик";
         QTest::newRow("other code") << number << AppendCrc(hex("040540E201"))
                                     << int(Judgement::Invalid) << "Неверный отклик";
         QTest::newRow("surplus byte, crc right")

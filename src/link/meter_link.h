@@ -1,0 +1,151 @@
+#pragma once
+// The meter link: command queue and its pump, the exchange with its address handshake and single
+// time-out, the idle poll cycle, the password insertion and the connection's life. Everything runs
+// on the UI thread, driven by the port's notifications and the timers Timer1, TimerOut and
+// TimerStart; nothing here waits. The window owns the port and the widgets; the link talks to it
+// through setters and signals only.
+
+#include "link/port.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTime>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+namespace zr::link
+{
+
+class MeterLink : public QObject
+{
+    Q_OBJECT
+public:
+    using Decoder = std::function<void(const QByteArray& response)>;
+    using Clock = std::function<QTime()>;
+
+    explicit MeterLink(Port& port, QObject* parent = nullptr);
+
+    // --- Inputs from the window ---
+    void setAddress(int address); // SpinAddr, 0-255
+    int address() const { return m_address; }
+    void setTimeout(int msec);                         // SpinTimer
+    void setTrafficLog(bool on) { m_trafficLog = on; } // CheckBox_Terminal
+    void setMasterMode(bool on) { m_masterMode = on; }
+    void setProductionMode(bool on) { m_productionMode = on; }
+    void setAccessPassword(const QString& text) { m_accessPassword = text; } // LabeledPass2
+    void setNewPassword(const QString& text) { m_newPassword = text; }       // LabeledPass1
+    void setCurrentTariffText(const QString& text) { m_tariffText = text; }  // EditTariff
+    // Set by the decoders of functions 1 and 17; the display reset sets the number back to 0.
+    void setFactoryNumber(uint32_t number) { m_factoryNumber = number & 0xFFFFFF; }
+    uint32_t factoryNumber() const { return m_factoryNumber; }
+    void setRunningTime(uint32_t seconds) { m_runningTime = seconds; }
+    uint32_t runningTime() const { return m_runningTime; }
+    // Write actions set their mark before they enqueue their batch.
+    void setSettingsWriteMark() { m_settingsWrite = true; }
+    void setScheduleWriteMark() { m_scheduleWrite = true; }
+    bool settingsWriteMark() const { return m_settingsWrite; }
+    bool scheduleWriteMark() const { return m_scheduleWrite; }
+    // Set whenever the queue drains; the readings page clears it when the user asks for readings.
+    bool idleReading() const { return m_idleReading; }
+    void clearIdleReading() { m_idleReading = false; }
+    // Tests pin the time written into the traffic log.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+
+    // A valid response to `code` goes to its decoder, after which the link drops the head itself.
+    // Decoders never enqueue. Codes without a decoder only drop the head.
+    void RegisterDecoder(uint8_t code, Decoder decoder);
+
+    // --- The queue ---
+    void Enqueue(const QByteArray& frameWithoutCrc);
+    void DropHead();
+    const QList<QByteArray>& queue() const { return m_queue; }
+    QByteArray currentRequest() const { return m_current; }
+    bool connected() const { return m_connected; }
+    bool addressSearch() const { return m_addressSearch; }
+    int exchangeCount() const { return m_exchangeCount; }
+    int consecutiveTimeouts() const { return m_timeouts; }
+    unsigned idleStep() const { return m_idleStep; }
+
+    // --- Commands ---
+    // portText: the ComboPort text. Failures show their message box and leave the state as it was.
+    bool ActionConnectExecute(const QString& portText);
+    bool ActionDisconnectExecute(const QString& portText);
+    void ActionFindAddressExecute();
+
+    // --- Handlers, public so tests can drive them without waiting ---
+    void Timer1Timer();
+    void VaComm1RxChar();
+    void TimerOutTimer();
+    void TimerStartTimer();
+
+signals:
+    void trafficLine(const QString& line);
+    void trafficCleared();
+    void statusText(int panel, const QString& text);
+    void meterControlsEnabled(bool on);
+    void actionSettingEnabled(bool on);
+    void actionFixDbEnabled(bool on);
+    void actionFindAddressEnabled(bool on);
+    // The window switches ActionConnect/ActionDisconnect, ComboPort, ComboBaud and their menus.
+    void connectionChanged(bool connected);
+    // Run ResetMeterData; the link has already forgotten the factory number.
+    void displayResetRequested();
+    void resultIndicator(bool success);
+    // Task-modal message box with the error icon; shown before the queue is emptied.
+    void failureMessage(const QString& caption, const QString& text);
+    void gaugeSchedVisible(bool visible);
+    void gaugeJournalVisible(bool visible);
+    // Production mode only: a settings batch has drained; record the programmed meter.
+    void settingsBatchDrained();
+    // The search stepped the address, or the sixth time-out in production mode reset it.
+    void addressChanged(int address);
+    // Each tick of the send timer: the window moves the grid selections out of sight.
+    void sendTick();
+
+private:
+    void ClearQueue();
+    void CommandsChange();
+    void HandleResponse(const QByteArray& buffer);
+    void FailBatch();
+    QByteArray InsertPassword(const QByteArray& head) const;
+    void ResetDisplay();
+    void ChangeAddress(int address);
+    void Log(const QString& line);
+    bool hexLog() const { return m_trafficLog && m_masterMode; }
+
+    Port& m_port;
+    QTimer* m_timer1;
+    QTimer* m_timerOut;
+    QTimer* m_timerStart;
+    Clock m_clock;
+    std::map<uint8_t, Decoder> m_decoders;
+
+    QList<QByteArray> m_queue;
+    QByteArray m_current;
+    QByteArray m_received;
+
+    int m_address = 0;
+    bool m_trafficLog = false;
+    bool m_masterMode = false;
+    bool m_productionMode = false;
+    QString m_accessPassword;
+    QString m_newPassword;
+    QString m_tariffText;
+    uint32_t m_factoryNumber = 0;
+    uint32_t m_runningTime = 0;
+
+    bool m_connected = false;
+    bool m_addressSearch = false;
+    bool m_settingsWrite = false;
+    bool m_scheduleWrite = false;
+    bool m_idleReading = false;
+    unsigned m_idleStep = 0;
+    int m_exchangeCount = 0;
+    int m_timeouts = 0;
+};
+
+} // namespace zr::link
