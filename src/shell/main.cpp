@@ -1,10 +1,13 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "shell/application.h"
+#include "shell/main_window.h"
+
+#include <QStyle>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
+    zr::shell::Application app(argc, argv);
+    QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    zr::shell::MainWindow window(zr::shell::Modes{});
+    window.show();
     return app.exec();
 }

@@ -1,0 +1,55 @@
+#pragma once
+// Tab "Журналы": yearly journal, event journal and the half-hour power profile.
+
+#include <QWidget>
+
+class QDateEdit;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QTableWidget;
+class QTreeWidget;
+
+namespace zr::meter
+{
+
+class BarChart;
+
+class TabJournal : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TabJournal(QWidget* parent = nullptr);
+
+    // Empties the yearly grid's data cells, both lists and the chart.
+    void ClearData();
+
+    QTabWidget* PageJournal;
+    QProgressBar* GaugeJournal;
+
+    QWidget* TabYear;
+    QPushButton* BtnReadJournalYear;
+    QPushButton* BtnExportJournalYear;
+    QPushButton* BtnPrintJournalYear;
+    QLabel* PanelYearTitle;
+    QTableWidget* GridJournal;
+
+    QWidget* TabDiary;
+    QPushButton* BtnReadDiary;
+    QPushButton* BtnExportDiary;
+    QPushButton* BtnPrintDiary;
+    QTreeWidget* ListDiary;
+
+    QWidget* TabSheet2;
+    QPushButton* BtnReadHalf;
+    QPushButton* BtnExportHalf;
+    QPushButton* BtnPrintHalf;
+    QDateEdit* DTPHalf;
+    QSplitter* SplitterHalf;
+    QTreeWidget* ListHalf;
+    BarChart* ChartHalf;
+};
+
+} // namespace zr::meter

@@ -1,0 +1,108 @@
+#include "meter/ui/widgets.h"
+
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <algorithm>
+
+namespace zr::meter
+{
+
+QStringList SpeedItems()
+{
+    return {QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200"),
+            QStringLiteral("38400")};
+}
+
+void MakeParentColoured(QWidget* field)
+{
+    QPalette palette = field->palette();
+    palette.setBrush(QPalette::Base, palette.brush(QPalette::Window));
+    field->setPalette(palette);
+}
+
+void SetupGrid(QTableWidget* grid, int columns, int rows)
+{
+    grid->setColumnCount(columns);
+    grid->setRowCount(rows);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setFocusPolicy(Qt::NoFocus);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    const QBrush fixed = grid->palette().button();
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            auto* item = new QTableWidgetItem;
+            if (row == 0 || column == 0)
+                item->setBackground(fixed);
+            grid->setItem(row, column, item);
+        }
+    }
+}
+
+void SetRowCaptions(QTableWidget* grid, int column, int firstRow, const QStringList& texts)
+{
+    for (int i = 0; i < texts.size(); ++i)
+        grid->item(firstRow + i, column)->setText(texts[i]);
+}
+
+void SetColumnCaptions(QTableWidget* grid, int row, int firstColumn, const QStringList& texts)
+{
+    for (int i = 0; i < texts.size(); ++i)
+        grid->item(row, firstColumn + i)->setText(texts[i]);
+}
+
+void ClearDataCells(QTableWidget* grid)
+{
+    for (int row = 1; row < grid->rowCount(); ++row)
+        for (int column = 1; column < grid->columnCount(); ++column)
+            grid->item(row, column)->setText(QString());
+}
+
+void FitGridToContents(QTableWidget* grid, int dataColumnWidth)
+{
+    grid->resizeColumnsToContents();
+    for (int column = 1; column < grid->columnCount(); ++column)
+        grid->setColumnWidth(column, std::max(grid->columnWidth(column), dataColumnWidth));
+    const int frame = 2 * grid->frameWidth();
+    int width = frame;
+    for (int column = 0; column < grid->columnCount(); ++column)
+        width += grid->columnWidth(column);
+    int height = frame;
+    for (int row = 0; row < grid->rowCount(); ++row)
+        height += grid->rowHeight(row);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setMinimumSize(width, height);
+    grid->setMaximumHeight(height);
+    grid->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    grid->horizontalHeader()->setStretchLastSection(true);
+}
+
+void FitListToContents(QListWidget* list)
+{
+    const int frame = 2 * list->frameWidth();
+    list->setFixedSize(list->sizeHintForColumn(0) + frame + 4,
+                       list->sizeHintForRow(0) * list->count() + frame + 2);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void SetupReportList(QTreeWidget* list, const QStringList& columns, bool gridLines)
+{
+    list->setColumnCount(columns.size());
+    list->setHeaderLabels(columns);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    if (gridLines)
+        list->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
+                                           " border-bottom: 1px solid palette(mid); }"));
+}
+
+} // namespace zr::meter

@@ -1,0 +1,38 @@
+#pragma once
+// Small helpers shared by the pages: grids with fixed caption cells, report lists, read-only
+// fields.
+
+#include <QStringList>
+
+class QListWidget;
+class QTableWidget;
+class QTreeWidget;
+class QWidget;
+
+namespace zr::meter
+{
+
+// Line speeds offered for the meter line, in item-index order.
+QStringList SpeedItems();
+
+// A read-only field drawn in its parent's colour, so it reads as a value, not an input.
+void MakeParentColoured(QWidget* field);
+
+// Grid whose row 0 and column 0 are caption cells; every cell holds an item, so pages can
+// write any cell by (row, column) without creating one first.
+void SetupGrid(QTableWidget* grid, int columns, int rows);
+void SetRowCaptions(QTableWidget* grid, int column, int firstRow, const QStringList& texts);
+void SetColumnCaptions(QTableWidget* grid, int row, int firstColumn, const QStringList& texts);
+// Empties every data cell (row >= 1 and column >= 1); captions stay.
+void ClearDataCells(QTableWidget* grid);
+// Minimum size that shows every cell without scrolling, after the captions are in; data
+// columns get at least dataColumnWidth so the values to come have room.
+void FitGridToContents(QTableWidget* grid, int dataColumnWidth = 0);
+
+// Check list as large as its items, so no item text is cut.
+void FitListToContents(QListWidget* list);
+
+// Column list in report style: no tree decoration, whole-row selection, optional grid lines.
+void SetupReportList(QTreeWidget* list, const QStringList& columns, bool gridLines);
+
+} // namespace zr::meter

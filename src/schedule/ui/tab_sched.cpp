@@ -1,0 +1,38 @@
+#include "schedule/ui/tab_sched.h"
+
+#include "schedule/ui/frame_shedule.h"
+#include "schedule/ui/tab_holidays.h"
+
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace zr::schedule
+{
+
+TabSched::TabSched(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSched"));
+    auto* layout = new QVBoxLayout(this);
+    GaugeSched = new QProgressBar(this);
+    GaugeSched->setObjectName(QStringLiteral("GaugeSched"));
+    GaugeSched->setTextVisible(false);
+    GaugeSched->setFixedHeight(8);
+    GaugeSched->hide();
+    layout->addWidget(GaugeSched);
+    PageControl3 = new QTabWidget(this);
+    PageControl3->setObjectName(QStringLiteral("PageControl3"));
+    layout->addWidget(PageControl3);
+
+    TabShedule = new QWidget;
+    TabShedule->setObjectName(QStringLiteral("TabShedule"));
+    auto* editorLayout = new QVBoxLayout(TabShedule);
+    FrameShedule = new TFrameShedule(TabShedule);
+    editorLayout->addWidget(FrameShedule);
+    PageControl3->addTab(TabShedule, QStringLiteral("Расписание"));
+    Holidays = new TabHolidays;
+    PageControl3->addTab(Holidays, QStringLiteral("Праздники и коэффициент лимита"));
+    PageControl3->setCurrentIndex(0);
+}
+
+} // namespace zr::schedule

@@ -1,0 +1,21 @@
+#pragma once
+// The application object: errors that no handler caught end here instead of ending the program.
+
+#include <QApplication>
+
+namespace zr::shell
+{
+
+// The program's title: the main window's caption and the caption of unexpected errors.
+QString ProgramTitle();
+
+class Application : public QApplication
+{
+    Q_OBJECT
+public:
+    Application(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+} // namespace zr::shell

@@ -1,0 +1,35 @@
+#include "shell/tab_db.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <limits>
+
+namespace zr::shell
+{
+
+TabDb::TabDb(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabDb"));
+    auto* layout = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Номер:"), this);
+    SpinFilter = new QSpinBox(this);
+    SpinFilter->setObjectName(QStringLiteral("SpinFilter"));
+    SpinFilter->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    SpinFilter->setValue(0);
+    SpinFilter->setMinimumWidth(100);
+    label->setBuddy(SpinFilter);
+    row->addWidget(label);
+    row->addWidget(SpinFilter);
+    row->addStretch();
+    layout->addLayout(row);
+    MemoDb = new QPlainTextEdit(this);
+    MemoDb->setObjectName(QStringLiteral("MemoDb"));
+    MemoDb->setReadOnly(true);
+    MemoDb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    layout->addWidget(MemoDb);
+}
+
+} // namespace zr::shell

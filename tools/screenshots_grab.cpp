@@ -1,0 +1,83 @@
+// Shows the real main window and saves a picture of every page and sub-page into a folder.
+// Usage: zr347_screens OUTPUT_DIR [production]
+
+#include "meter/ui/status_form.h"
+#include "meter/ui/tab_journal.h"
+#include "schedule/ui/tab_sched.h"
+#include "shell/about_window.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+
+#include <QDir>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdio>
+
+namespace
+{
+
+bool Save(QWidget* window, const QString& path)
+{
+    QTest::qWait(150);
+    const bool saved = window->grab().save(path);
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    zr::shell::Application app(argc, argv);
+    QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR [production]\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const bool production = argc > 2 && QByteArray(argv[2]) == "production";
+    zr::shell::Modes modes;
+    modes.production = production;
+    modes.master = production;
+    zr::shell::MainWindow window(modes);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    std::printf("window %dx%d\n", window.width(), window.height());
+
+    bool ok = true;
+    const QString prefix = production ? QStringLiteral("production_") : QString();
+    QTabWidget* tabs = window.PageControl1;
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        if (!tabs->isTabVisible(tab))
+            continue;
+        tabs->setCurrentIndex(tab);
+        QTabWidget* inner = nullptr;
+        if (tabs->widget(tab) == window.Journal())
+            inner = window.Journal()->PageJournal;
+        else if (tabs->widget(tab) == window.Sched())
+            inner = window.Sched()->PageControl3;
+        const QString name = prefix + tabs->widget(tab)->objectName();
+        if (!inner) {
+            ok &= Save(&window, out.filePath(name + QStringLiteral(".png")));
+            continue;
+        }
+        for (int page = 0; page < inner->count(); ++page) {
+            inner->setCurrentIndex(page);
+            ok &= Save(&window, out.filePath(QStringLiteral("%1_%2.png").arg(name).arg(page)));
+        }
+        inner->setCurrentIndex(0);
+    }
+    if (production)
+        return ok ? 0 : 1;
+    zr::meter::TFormStatus* status = window.StatusForm();
+    status->ui.SpinEdit1->setValue(254);
+    ok &= Save(status, out.filePath(QStringLiteral("status_dialog.png")));
+    window.AboutBox()->show();
+    ok &= Save(window.AboutBox(), out.filePath(QStringLiteral("about.png")));
+    window.AboutBox()->hide();
+    window.ShowResult(true);
+    ok &= Save(&window, out.filePath(QStringLiteral("result_green.png")));
+    return ok ? 0 : 1;
+}
