@@ -1,6 +1,10 @@
-// Shows the real main window and saves a picture of every page and sub-page into a folder.
-// Usage: zr347_screens OUTPUT_DIR [production]
+// Shows the real main window and saves a picture of every page and sub-page into a folder; with
+// "demo", connects to the demonstration meter and saves the "О счетчике" tab once the idle poll
+// cycle has gone round.
+// Usage: zr347_screens OUTPUT_DIR [production|demo]
 
+#include "link/idle_poll.h"
+#include "link/meter_link.h"
 #include "meter/ui/status_form.h"
 #include "meter/ui/tab_journal.h"
 #include "schedule/ui/tab_sched.h"
@@ -25,6 +29,23 @@ bool Save(QWidget* window, const QString& path)
     return saved;
 }
 
+// Connects to the demonstration meter and waits for the start request and one turn of the ring.
+bool SaveDemo(const QDir& out)
+{
+    zr::shell::PortOptions ports;
+    ports.demo = true;
+    zr::shell::MainWindow window(zr::shell::Modes{}, ports);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    window.ActionConnect->trigger();
+    const zr::link::MeterLink* link = window.Link();
+    if (!QTest::qWaitFor([link] { return link->exchangeCount() > zr::link::kIdleSteps + 1; },
+                         10000))
+        return false;
+    return Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -32,11 +53,14 @@ int main(int argc, char** argv)
     zr::shell::Application app(argc, argv);
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR [production]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR [production|demo]\n", argv[0]);
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    const bool production = argc > 2 && QByteArray(argv[2]) == "production";
+    const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray();
+    if (mode == "demo")
+        return SaveDemo(out) ? 0 : 1;
+    const bool production = mode == "production";
     zr::shell::Modes modes;
     modes.production = production;
     modes.master = production;

@@ -31,7 +31,7 @@ QTimer* MakeTimer(QObject* parent, const char* name, int msec)
 } // namespace
 
 MeterLink::MeterLink(Port& port, QObject* parent)
-    : QObject(parent), m_port(port), m_timer1(MakeTimer(this, "Timer1", 50)),
+    : QObject(parent), m_port(&port), m_timer1(MakeTimer(this, "Timer1", 50)),
       m_timerOut(MakeTimer(this, "TimerOut", 500)),
       m_timerStart(MakeTimer(this, "TimerStart", 100)), m_clock([] { return QTime::currentTime(); })
 {
@@ -39,7 +39,17 @@ MeterLink::MeterLink(Port& port, QObject* parent)
     connect(m_timer1, &QTimer::timeout, this, &MeterLink::Timer1Timer);
     connect(m_timerOut, &QTimer::timeout, this, &MeterLink::TimerOutTimer);
     connect(m_timerStart, &QTimer::timeout, this, &MeterLink::TimerStartTimer);
-    connect(&m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    connect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+}
+
+bool MeterLink::setPort(Port& port)
+{
+    if (m_connected)
+        return false;
+    disconnect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    m_port = &port;
+    connect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    return true;
 }
 
 void MeterLink::setAddress(int address)
@@ -146,8 +156,7 @@ void MeterLink::HandleResponse(const QByteArray& buffer)
         emit actionFixDbEnabled(true);
         emit actionFindAddressEnabled(false);
     }
-    if (m_trafficLog)
-        Log(judgement.message);
+    LogMessage(judgement.message);
     if (!m_queue.isEmpty())
         FailBatch();
 }
@@ -180,14 +189,14 @@ void MeterLink::FailBatch()
 void MeterLink::Timer1Timer()
 {
     emit sendTick();
-    if (!m_port.isOpen() || m_timerOut->isActive())
+    if (!m_port->isOpen() || m_timerOut->isActive())
         return;
     m_timer1->stop();
     m_received.clear();
     // A failed address byte is not reported: the time-out ends the exchange.
-    m_port.setParity(Parity::Mark);
-    m_port.assertRts();
-    m_port.write(QByteArray(1, char(m_address)));
+    m_port->setParity(Parity::Mark);
+    m_port->assertRts();
+    m_port->write(QByteArray(1, char(m_address)));
     if (hexLog())
         Log(SendAddressLine(m_clock(), uint8_t(m_address)));
     emit statusText(0, QString::number(m_exchangeCount));
@@ -196,21 +205,21 @@ void MeterLink::Timer1Timer()
 
 void MeterLink::VaComm1RxChar()
 {
-    if (!m_port.isOpen())
+    if (!m_port->isOpen())
         return;
     m_addressSearch = false;
-    const QByteArray bytes = m_port.readAvailable();
+    const QByteArray bytes = m_port->readAvailable();
     if (bytes.isEmpty())
         return;
     if (hexLog())
         Log(ReceivedLine(m_clock(), bytes));
-    if (m_port.parity() == Parity::Mark) {
+    if (m_port->parity() == Parity::Mark) {
         // Handshake: only the echo's first byte counts; the rest of the chunk is dropped.
         if (uint8_t(bytes[0]) != m_address)
             return;
-        m_port.setParity(Parity::Space);
-        m_port.assertRts();
-        m_port.write(m_current);
+        m_port->setParity(Parity::Space);
+        m_port->assertRts();
+        m_port->write(m_current);
         if (!m_current.isEmpty())
             emit statusText(1, FunctionName(uint8_t(m_current[0])));
         if (hexLog())
@@ -233,8 +242,7 @@ void MeterLink::TimerOutTimer()
             FailBatch();
         return;
     }
-    if (m_trafficLog)
-        Log(TimeoutLine(m_clock()));
+    LogMessage(TimeoutLine(m_clock()));
     if (!m_queue.isEmpty())
         FailBatch();
     emit actionFindAddressEnabled(true);
@@ -256,7 +264,7 @@ bool MeterLink::ActionConnectExecute(const QString& portText)
         return true;
     emit statusText(0, QString());
     emit statusText(1, QString());
-    if (!m_port.open(PortOpenName(portText))) {
+    if (!m_port->open(PortOpenName(portText))) {
         emit failureMessage(kErrorCaption, QStringLiteral("Ошибка открытия порта ") + portText);
         return false;
     }
@@ -285,7 +293,7 @@ bool MeterLink::ActionDisconnectExecute(const QString& portText)
         return true;
     emit statusText(0, QString());
     emit statusText(1, QString());
-    if (!m_port.close()) {
+    if (!m_port->close()) {
         emit failureMessage(kErrorCaption, QStringLiteral("Ошибка закрытия порта ") + portText);
         return false;
     }
@@ -327,6 +335,12 @@ void MeterLink::ChangeAddress(int address)
 {
     m_address = address;
     emit addressChanged(address);
+}
+
+void MeterLink::LogMessage(const QString& line)
+{
+    if (m_trafficLog)
+        Log(line);
 }
 
 void MeterLink::Log(const QString& line)

@@ -29,6 +29,11 @@ public:
 
     explicit MeterLink(Port& port, QObject* parent = nullptr);
 
+    // The line used from the next connect on (the window offers real ports and the demo meter
+    // side by side). Refused while connected: the exchange in progress belongs to the old line.
+    bool setPort(Port& port);
+    Port& port() const { return *m_port; }
+
     // --- Inputs from the window ---
     void setAddress(int address); // SpinAddr, 0-255
     int address() const { return m_address; }
@@ -52,6 +57,9 @@ public:
     // Set whenever the queue drains; the readings page clears it when the user asks for readings.
     bool idleReading() const { return m_idleReading; }
     void clearIdleReading() { m_idleReading = false; }
+    // A line of its own in the traffic log, when the log is on: failure messages, and the
+    // decoders' word on responses too short for their layout.
+    void LogMessage(const QString& line);
     // Tests pin the time written into the traffic log.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
@@ -117,7 +125,7 @@ private:
     void Log(const QString& line);
     bool hexLog() const { return m_trafficLog && m_masterMode; }
 
-    Port& m_port;
+    Port* m_port;
     QTimer* m_timer1;
     QTimer* m_timerOut;
     QTimer* m_timerStart;

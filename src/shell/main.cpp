@@ -1,13 +1,42 @@
 #include "shell/application.h"
 #include "shell/main_window.h"
 
+#include <QAction>
+#include <QCommandLineParser>
 #include <QStyle>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
     zr::shell::Application app(argc, argv);
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
-    zr::shell::MainWindow window(zr::shell::Modes{});
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Offer a device the system does not list, such as a pseudo-terminal "
+                       "(repeatable; the first is preselected)."),
+        QStringLiteral("path"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Offer a built-in demonstration meter."));
+    // Unattended runs (CPU measurements, pictures): connect at once, end after a while.
+    QCommandLineOption connect(QStringLiteral("connect"));
+    connect.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption quitAfter(QStringLiteral("quit-after"), QString(),
+                                 QStringLiteral("seconds"));
+    quitAfter.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({port, demo, connect, quitAfter});
+    parser.process(app);
+
+    zr::shell::PortOptions ports;
+    ports.extraPorts = parser.values(port);
+    ports.demo = parser.isSet(demo);
+    zr::shell::MainWindow window(zr::shell::Modes{}, ports);
     window.show();
+    if (parser.isSet(connect))
+        window.ActionConnect->trigger();
+    if (parser.isSet(quitAfter))
+        QTimer::singleShot(parser.value(quitAfter).toInt() * 1000, &window, &QWidget::close);
     return app.exec();
 }

@@ -1,5 +1,8 @@
 #include "shell/main_window.h"
 
+#include "link/meter_link.h"
+#include "link/password.h"
+#include "link/port_name.h"
 #include "meter/ui/status_form.h"
 #include "meter/ui/tab_about.h"
 #include "meter/ui/tab_journal.h"
@@ -7,17 +10,22 @@
 #include "meter/ui/tab_sheet1.h"
 #include "meter/ui/tab_sheet3.h"
 #include "meter/ui/widgets.h"
+#include "platform/port_list.h"
+#include "platform/serial_port.h"
 #include "schedule/ui/tab_sched.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
 #include "shell/indicator_shape.h"
+#include "shell/message.h"
 #include "shell/tab_db.h"
 #include "shell/tab_protocol.h"
+#include "sim/demo.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QGridLayout>
@@ -25,11 +33,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -41,6 +51,17 @@ namespace
 {
 
 const QSize kClientSize(724, 598);
+
+// Windows names its ports COMn and they are known by their number; elsewhere by their name.
+#ifdef Q_OS_WIN
+constexpr bool kWindowsPortRules = true;
+#else
+constexpr bool kWindowsPortRules = false;
+#endif
+
+// Until the settings are kept, the meter line preselects port 1 and the scanner port 2.
+const QString kSavedMeterPort = QStringLiteral("1");
+const QString kSavedScannerPort = QStringLiteral("2");
 
 QAction* NewAction(QObject* parent, const char* name, const QString& caption, const QString& hint,
                    const QIcon& icon, bool enabled)
@@ -65,7 +86,7 @@ void AddCaptioned(QGridLayout* grid, const QString& caption, QWidget* control, Q
 
 } // namespace
 
-MainWindow::MainWindow(const Modes& modes, QWidget* parent)
+MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       modes_(modes)
@@ -95,6 +116,10 @@ MainWindow::MainWindow(const Modes& modes, QWidget* parent)
     connect(NStatus, &QAction::triggered, formStatus_, &QDialog::exec);
 
     ApplyModes();
+    CreateLink(ports);
+    BuildPortLists(ports);
+    ComboBaudChange();
+    SpinTimerChange();
     tabJournal_->DTPHalf->setDate(QDate::currentDate());
     Timer3Timer();
     PageControl1->setCurrentIndex(0);
@@ -197,6 +222,7 @@ void MainWindow::CreateMenus()
     link->setObjectName(QStringLiteral("NLink"));
     NPort = link->addMenu(QStringLiteral("&Порт"));
     NPort->setObjectName(QStringLiteral("NPort"));
+    PortItems = new QActionGroup(this);
     NBaud = link->addMenu(QStringLiteral("&Скорость"));
     NBaud->setObjectName(QStringLiteral("NBaud"));
     BaudItems = new QActionGroup(this);
@@ -395,6 +421,8 @@ void MainWindow::FitAndCentre()
 
 void MainWindow::ResetMeterData()
 {
+    // The password of the next write is scrambled with number 0 until the meter reports its own.
+    link_->setFactoryNumber(0);
     tabAbout_->ClearData();
     tabSheet1_->ui.BitBtn1->setEnabled(true);
     tabSheet1_->ClearEditedMarks();
@@ -436,6 +464,211 @@ void MainWindow::TimerShapeTimer()
 void MainWindow::Timer3Timer()
 {
     tabSheet1_->FollowClock(QDateTime::currentDateTime());
+}
+
+const meter::MeterState& MainWindow::MeterValues() const
+{
+    return tabAbout_->Values();
+}
+
+void MainWindow::CreateLink(const PortOptions& ports)
+{
+    serialPort_ = new platform::SerialPort(this);
+    if (ports.demo)
+        demoPort_ = sim::CreateDemoPort(this);
+    link_ = new link::MeterLink(*serialPort_, this);
+    link_->setObjectName(QStringLiteral("MeterLink"));
+    link_->setMasterMode(modes_.master);
+    link_->setProductionMode(modes_.production);
+    using link::MeterLink;
+
+    connect(ActionConnect, &QAction::triggered, this, &MainWindow::ActionConnectExecute);
+    connect(ActionDisconnect, &QAction::triggered, this, &MainWindow::ActionDisconnectExecute);
+    connect(ActionFindAddress, &QAction::triggered, this, &MainWindow::ActionFindAddressExecute);
+    connect(ComboPort, &QComboBox::currentIndexChanged, this, &MainWindow::ComboPortChange);
+    connect(PortItems, &QActionGroup::triggered, this, &MainWindow::NPortClick);
+    connect(ComboBaud, &QComboBox::currentIndexChanged, this, &MainWindow::ComboBaudChange);
+    connect(BaudItems, &QActionGroup::triggered, this, &MainWindow::N48001Click);
+    connect(SpinTimer, &QSpinBox::valueChanged, this, &MainWindow::SpinTimerChange);
+    connect(SpinAddr, &QSpinBox::valueChanged, link_, &MeterLink::setAddress);
+    for (QLineEdit* edit : {LabeledPass2, tabSheet1_->ui.LabeledPass1})
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { LabeledPass1Change(edit); });
+    QCheckBox* terminal = tabProtocol_->CheckBox_Terminal;
+    link_->setTrafficLog(terminal->isChecked());
+    connect(terminal, &QCheckBox::toggled, link_, &MeterLink::setTrafficLog);
+    connect(tabAbout_->EditTariff, &QLineEdit::textChanged, link_,
+            &MeterLink::setCurrentTariffText);
+
+    // The log only grows at its end: appending never lays out the earlier lines again.
+    QPlainTextEdit* memo = tabProtocol_->Memo_Terminal;
+    connect(link_, &MeterLink::trafficLine, memo, &QPlainTextEdit::appendPlainText);
+    connect(link_, &MeterLink::trafficCleared, memo, &QPlainTextEdit::clear);
+    connect(link_, &MeterLink::statusText, this,
+            [this](int panel, const QString& text) { StatusPanel[panel]->setText(text); });
+    connect(link_, &MeterLink::meterControlsEnabled, this, &MainWindow::SetMeterControlsEnabled);
+    connect(link_, &MeterLink::actionSettingEnabled, ActionSetting, &QAction::setEnabled);
+    connect(link_, &MeterLink::actionFixDbEnabled, ActionFixDb, &QAction::setEnabled);
+    connect(link_, &MeterLink::actionFindAddressEnabled, ActionFindAddress, &QAction::setEnabled);
+    connect(link_, &MeterLink::connectionChanged, this, &MainWindow::ConnectionChanged);
+    connect(link_, &MeterLink::displayResetRequested, this, &MainWindow::ResetMeterData);
+    connect(link_, &MeterLink::resultIndicator, this, &MainWindow::ShowResult);
+    // The box must be up before the link empties the queue, so no queued delivery.
+    connect(
+        link_, &MeterLink::failureMessage, this,
+        [this](const QString& caption, const QString& text) {
+            ShowMessage(this, {QMessageBox::Critical, caption, text});
+        },
+        Qt::DirectConnection);
+    connect(link_, &MeterLink::gaugeSchedVisible, tabSched_->GaugeSched, &QWidget::setVisible);
+    connect(link_, &MeterLink::gaugeJournalVisible, tabJournal_->GaugeJournal,
+            &QWidget::setVisible);
+    connect(link_, &MeterLink::addressChanged, SpinAddr, &QSpinBox::setValue);
+    connect(link_, &MeterLink::sendTick, this, &MainWindow::HideGridSelections);
+    tabAbout_->Attach(*link_, {tabSheet1_->ui.SpinEdit_Number, tabSheet1_->ui.BitBtn1});
+}
+
+void MainWindow::BuildPortLists(const PortOptions& ports)
+{
+    platform::PortListInput input;
+    input.systemNames = platform::SystemPortNames();
+    input.extraPaths = ports.extraPorts;
+    if (ports.demo)
+        input.extraPaths.append(sim::kDemoPortName);
+    input.savedMeter = kSavedMeterPort;
+    input.savedScanner = kSavedScannerPort;
+    input.windowsRules = kWindowsPortRules;
+    input.probe = platform::ProbePort;
+    platform::PortLists lists = platform::BuildPortLists(input);
+    // The demonstration meter answers on the meter line only; it is no scanner.
+    if (ports.demo && lists.scannerPorts.endsWith(sim::kDemoPortName)) {
+        lists.scannerPorts.removeLast();
+        if (lists.scannerIndex >= lists.scannerPorts.size())
+            lists.scannerIndex = -1;
+    }
+
+    {
+        const QSignalBlocker blocker(ComboPort);
+        ComboPort->addItems(lists.meterPorts);
+        ComboPort->setCurrentIndex(lists.meterIndex);
+    }
+    for (const platform::PortMenuItem& entry : lists.menu) {
+        QAction* item = NPort->addAction(entry.caption);
+        item->setCheckable(true);
+        item->setData(entry.tag);
+        item->setChecked(entry.checked);
+        PortItems->addAction(item);
+    }
+    ComboScaner->addItems(lists.scannerPorts);
+    ComboScaner->setCurrentIndex(lists.scannerIndex);
+}
+
+link::Port& MainWindow::PortFor(const QString& portText)
+{
+    if (demoPort_ && portText == sim::kDemoPortName)
+        return *demoPort_;
+    return *serialPort_;
+}
+
+void MainWindow::ActionConnectExecute()
+{
+    const QString portText = ComboPort->currentText();
+    link_->setPort(PortFor(portText));
+    link_->ActionConnectExecute(portText);
+}
+
+void MainWindow::ActionDisconnectExecute()
+{
+    link_->ActionDisconnectExecute(ComboPort->currentText());
+}
+
+void MainWindow::ActionFindAddressExecute()
+{
+    link_->ActionFindAddressExecute();
+}
+
+void MainWindow::ConnectionChanged(bool connected)
+{
+    ActionConnect->setEnabled(!connected);
+    ActionDisconnect->setEnabled(connected);
+    ComboPort->setEnabled(!connected);
+    NPort->menuAction()->setEnabled(!connected);
+    ComboBaud->setEnabled(!connected);
+    NBaud->menuAction()->setEnabled(!connected);
+}
+
+void MainWindow::ComboPortChange()
+{
+    const int tag =
+        kWindowsPortRules ? link::PortNumber(ComboPort->currentText()) : ComboPort->currentIndex();
+    for (QAction* item : PortItems->actions()) {
+        if (item->data().toInt() == tag)
+            item->setChecked(true);
+    }
+}
+
+void MainWindow::NPortClick(QAction* item)
+{
+    item->setChecked(true);
+    const int tag = item->data().toInt();
+    ComboPort->setCurrentIndex(
+        kWindowsPortRules
+            ? ComboPort->findText(QStringLiteral("Com%1").arg(tag), Qt::MatchFixedString)
+            : tag);
+}
+
+void MainWindow::ComboBaudChange()
+{
+    const int index = ComboBaud->currentIndex();
+    for (QAction* item : BaudItems->actions()) {
+        if (item->data().toInt() == index)
+            item->setChecked(true);
+    }
+    const int baud = link::BaudForIndex(index);
+    if (baud == 0)
+        return;
+    serialPort_->setBaudRate(baud);
+    if (demoPort_)
+        demoPort_->setBaudRate(baud);
+}
+
+void MainWindow::N48001Click(QAction* item)
+{
+    item->setChecked(true);
+    {
+        const QSignalBlocker blocker(ComboBaud);
+        ComboBaud->setCurrentIndex(item->data().toInt());
+    }
+    ComboBaudChange();
+}
+
+void MainWindow::SpinTimerChange()
+{
+    link_->setTimeout(SpinTimer->value());
+}
+
+void MainWindow::LabeledPass1Change(QLineEdit* edit)
+{
+    edit->setToolTip(link::PasswordHint(edit->text()));
+    link_->setAccessPassword(LabeledPass2->text());
+    link_->setNewPassword(tabSheet1_->ui.LabeledPass1->text());
+}
+
+// The send timer's tick: no grid cell stays highlighted while the meter is polled.
+void MainWindow::HideGridSelections()
+{
+    for (QTableWidget* grid :
+         {tabSheet3_->ui.GridValueTarif, tabSheet3_->ui.GridActive, tabAbout_->GridDdm}) {
+        if (grid->currentIndex().isValid() || grid->selectionModel()->hasSelection()) {
+            grid->clearSelection();
+            grid->setCurrentIndex(QModelIndex());
+        }
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    ActionDisconnectExecute();
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace zr::shell

@@ -1,7 +1,10 @@
 #pragma once
 // The program's one main window: tool bar, menus, connection panel, the eight tabs, status bar.
 
+#include "meter/device_info.h"
+
 #include <QMainWindow>
+#include <QStringList>
 
 class QAction;
 class QActionGroup;
@@ -31,6 +34,22 @@ namespace zr::schedule
 class TabSched;
 }
 
+namespace zr::link
+{
+class MeterLink;
+class Port;
+} // namespace zr::link
+
+namespace zr::platform
+{
+class SerialPort;
+}
+
+namespace zr::sim
+{
+class SimPort;
+}
+
 namespace zr::shell
 {
 
@@ -46,13 +65,39 @@ struct Modes {
     bool newPasswordAllowed = true;
 };
 
+// What the command line adds to the port lists.
+struct PortOptions {
+    // Device paths the system does not list (a pseudo-terminal); the first is preselected.
+    QStringList extraPorts;
+    // An entry for the built-in demonstration meter.
+    bool demo = false;
+};
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(const Modes& modes, QWidget* parent = nullptr);
+    explicit MainWindow(const Modes& modes, const PortOptions& ports = {},
+                        QWidget* parent = nullptr);
 
     const Modes& OperatingModes() const { return modes_; }
+    link::MeterLink* Link() const { return link_; }
+    // The meter values other features read.
+    const meter::MeterState& MeterValues() const;
+    platform::SerialPort* SerialLine() const { return serialPort_; }
+    // The demonstration meter's line; null without the demo entry.
+    sim::SimPort* DemoPort() const { return demoPort_; }
+
+    // The connection panel's and the menu's handlers.
+    void ActionConnectExecute();
+    void ActionDisconnectExecute();
+    void ActionFindAddressExecute();
+    void ComboPortChange();
+    void NPortClick(QAction* item);
+    void ComboBaudChange();
+    void N48001Click(QAction* item);
+    void SpinTimerChange();
+    void LabeledPass1Change(QLineEdit* edit);
 
     // Display reset: forgets everything shown about the meter; fixed captions stay.
     void ResetMeterData();
@@ -87,6 +132,7 @@ public:
     QAction* ActionFixDb;
 
     QMenu* NPort;
+    QActionGroup* PortItems;
     QMenu* NBaud;
     QActionGroup* BaudItems;
     QAction* NExit;
@@ -111,6 +157,10 @@ public:
     QTimer* Timer3;
     QTimer* TimerShape;
 
+protected:
+    // Closing the window disconnects first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void CreateActions();
     void CreateToolBar();
@@ -122,6 +172,11 @@ private:
     void FitAndCentre();
     void TimerShapeTimer();
     void Timer3Timer();
+    void CreateLink(const PortOptions& ports);
+    void BuildPortLists(const PortOptions& ports);
+    void ConnectionChanged(bool connected);
+    void HideGridSelections();
+    link::Port& PortFor(const QString& portText);
 
     Modes modes_;
     QAction* shapeItem_ = nullptr;
@@ -135,6 +190,9 @@ private:
     TabProtocol* tabProtocol_ = nullptr;
     AboutWindow* aboutBox_ = nullptr;
     meter::TFormStatus* formStatus_ = nullptr;
+    platform::SerialPort* serialPort_ = nullptr;
+    sim::SimPort* demoPort_ = nullptr;
+    link::MeterLink* link_ = nullptr;
 };
 
 } // namespace zr::shell

@@ -17,6 +17,8 @@ TabProtocol::TabProtocol(QWidget* parent) : QWidget(parent)
     Memo_Terminal = new QPlainTextEdit(this);
     Memo_Terminal->setObjectName(QStringLiteral("Memo_Terminal"));
     Memo_Terminal->setReadOnly(true);
+    // The log only grows while connected; keeping an undo history of it would double that.
+    Memo_Terminal->setUndoRedoEnabled(false);
     Memo_Terminal->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(Memo_Terminal);
 }

@@ -690,6 +690,32 @@ private slots:
         QCOMPARE(r.link.queue().size(), 1);
     }
 
+    void portSwitchOnlyWhileDisconnected()
+    {
+        Rig r;
+        FakePort other;
+        QVERIFY(r.link.setPort(other));
+        r.start();
+        QCOMPARE(other.openedName, QStringLiteral("ttyS0"));
+        QVERIFY(!r.port.isOpen());
+        // The line in use cannot be swapped under a running exchange.
+        QVERIFY(!r.link.setPort(r.port));
+        QCOMPARE(&r.link.port(), static_cast<Port*>(&other));
+        r.link.Timer1Timer();
+        QCOMPARE(other.writes.size(), 1);
+        QVERIFY(r.port.writes.isEmpty());
+        // Only the line in use is listened to.
+        r.port.deliver(hex("00"));
+        QVERIFY(other.writes.size() == 1);
+        other.deliver(hex("00"));
+        QCOMPARE(other.writes.last().bytes, AppendCrc(hex("0002")));
+
+        QVERIFY(r.link.ActionDisconnectExecute("ttyS0"));
+        QVERIFY(r.link.setPort(r.port));
+        other.deliver(hex("00"));
+        QCOMPARE(other.writes.size(), 2);
+    }
+
     void realTimersDriveTheExchange()
     {
         Rig r;

@@ -5,6 +5,7 @@
 #include "meter/ui/tab_plc.h"
 #include "meter/ui/tab_sheet1.h"
 #include "meter/ui/tab_sheet3.h"
+#include "platform/port_list.h"
 #include "schedule/ui/frame_shedule.h"
 #include "schedule/ui/tab_holidays.h"
 #include "schedule/ui/tab_sched.h"
@@ -15,6 +16,7 @@
 #include "shell/message.h"
 #include "shell/tab_db.h"
 #include "shell/tab_protocol.h"
+#include "support.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -43,23 +45,10 @@
 
 using zr::shell::MainWindow;
 using zr::shell::Modes;
+using zr::test::MessageCatcher;
 
 namespace
 {
-
-// Collects message boxes instead of showing them.
-struct MessageCatcher {
-    QList<zr::shell::Message> messages;
-    zr::shell::MessageHandler previous;
-    MessageCatcher()
-    {
-        previous = zr::shell::SetMessageHandler([this](QWidget*, const zr::shell::Message& m) {
-            messages.append(m);
-            return QMessageBox::Ok;
-        });
-    }
-    ~MessageCatcher() { zr::shell::SetMessageHandler(previous); }
-};
 
 // The one object of that name under scope; "." means the window's own direct children.
 QObject* Find(QObject* window, const QString& scope, const QString& name)
@@ -230,12 +219,14 @@ void TestShell::components_data()
                                             << caption << items << min << max << value << enabled;
     };
     // Connection panel.
-    row("", "ComboPort", "QComboBox", "Порт:", none, 0, 0, any, true);
+    // Both port lists hold the ports the system lists (no probe without Windows rules).
+    const QStringList ports = zr::platform::SystemPortNames();
+    row("", "ComboPort", "QComboBox", "Порт:", ports, 0, 0, any, true);
     row("", "ComboBaud", "QComboBox", "Скорость :", kSpeeds, 0, 0, "4800", true);
     row("", "SpinAddr", "QSpinBox", "Адрес :", none, 0, 255, 0, true);
     row("", "SpinTimer", "QSpinBox", "Таймаут :", none, 200, 10000, 500, true);
     row("", "LabeledPass2", "QLineEdit", "Пароль для доступа : ", none, 0, 0, "", true);
-    row("", "ComboScaner", "QComboBox", "Сканер:", none, 0, 0, any, true);
+    row("", "ComboScaner", "QComboBox", "Сканер:", ports, 0, 0, any, true);
     row("", "CheckScaner", "QCheckBox", "Включен", none, 0, 0, false, true);
     // Tabs in order of the tab row.
     row("", "TabAbout", "QWidget", "О счетчике", none, 0, 0, any, true);
@@ -980,9 +971,8 @@ void TestShell::chartBars()
     QVERIFY(chart.Bars().isEmpty());
 }
 
-int main(int argc, char** argv)
+int zr::test::RunWindowTests(int argc, char** argv)
 {
-    zr::shell::Application app(argc, argv);
     TestShell test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,5 +1,6 @@
 #include "meter/ui/tab_about.h"
 
+#include "meter/encodings.h"
 #include "meter/ui/widgets.h"
 
 #include <QBoxLayout>
@@ -11,13 +12,6 @@
 
 namespace zr::meter
 {
-
-QStringList IndicationItems()
-{
-    return {QStringLiteral("Суммарное потребление"), QStringLiteral("Потребление на РДЧ"),
-            QStringLiteral("Дата"), QStringLiteral("Мощность"),
-            QStringLiteral("Автопереключение индикации")};
-}
 
 TabAbout::TabAbout(QWidget* parent) : QWidget(parent)
 {
@@ -103,13 +97,12 @@ TabAbout::TabAbout(QWidget* parent) : QWidget(parent)
     GridDdm = new QTableWidget(this);
     GridDdm->setObjectName(QStringLiteral("GridDdm"));
     SetupGrid(GridDdm, 4, 5);
-    SetColumnCaptions(
-        GridDdm, 0, 1,
-        {QStringLiteral("Фаза A"), QStringLiteral("Фаза B"), QStringLiteral("Фаза C")});
-    SetRowCaptions(GridDdm, 0, 1,
-                   {QStringLiteral("№ ДДМ"), QStringLiteral("Тарификация"),
-                    QStringLiteral("Статус"), QStringLiteral("Последний сеанс")});
-    FitGridToContents(GridDdm, 90);
+    SetColumnCaptions(GridDdm, 0, 1, DdmPhaseCaptions());
+    SetRowCaptions(GridDdm, 0, 1, DdmRowCaptions());
+    // Room for the last session's date and time in the user's locale.
+    const QDateTime widest(QDate(2026, 12, 28), QTime(23, 59, 59));
+    FitGridToContents(GridDdm,
+                      GridDdm->fontMetrics().horizontalAdvance(FormatDateTime(widest)) + 8);
     bottom->addWidget(GridDdm, 1, Qt::AlignTop);
     layout->addLayout(bottom, 11, 0, 1, 4);
     layout->setRowStretch(12, 1);
@@ -129,6 +122,139 @@ void TabAbout::ClearData()
     for (QLineEdit* field : fields_)
         field->clear();
     ClearDataCells(GridDdm);
+    values_.reset();
+}
+
+void TabAbout::Attach(link::MeterLink& link, const QList<QWidget*>& numberControls)
+{
+    link_ = &link;
+    numberControls_ = numberControls;
+    const auto on = [&link](uint8_t code, auto handler) {
+        link.RegisterDecoder(code, std::move(handler));
+    };
+    on(0, [this](const QByteArray& f) { Show(DecodeVersion(f), &TabAbout::ShowVersion); });
+    on(1,
+       [this](const QByteArray& f) { Show(DecodeFactoryNumber(f), &TabAbout::ShowFactoryNumber); });
+    on(4, [this](const QByteArray& f) { Show(DecodeClock(f), &TabAbout::ShowClock); });
+    on(8, [this](const QByteArray& f) {
+        // Only the short form carries the checksum; zone records go to the schedule transfer.
+        if (uint8_t(f[1]) == 4)
+            ShowScheduleChecksum(f);
+        else if (schedule_)
+            schedule_(f);
+    });
+    on(12, [this](const QByteArray& f) { Show(DecodePower(f), &TabAbout::ShowPower); });
+    on(13, [this](const QByteArray& f) { Show(DecodeIndication(f), &TabAbout::ShowIndication); });
+    on(15, [this](const QByteArray& f) {
+        if (link_->idleReading())
+            Show(DecodeIdleReading(f), &TabAbout::ShowIdleReading);
+        else if (readings_)
+            readings_(f);
+    });
+    on(16, [this](const QByteArray& f) { Show(DecodeDdmStatus(f), &TabAbout::ShowDdmStatus); });
+    on(17, [this](const QByteArray& f) { Show(DecodeRunningTime(f), &TabAbout::ShowRunningTime); });
+    on(30, [this](const QByteArray& f) { Show(DecodeIntegration(f), &TabAbout::ShowIntegration); });
+    on(34, [this](const QByteArray& f) { Show(DecodeBilling(f), &TabAbout::ShowBilling); });
+    on(44, [this](const QByteArray& f) { Show(DecodeDdmNumbers(f), &TabAbout::ShowDdmNumbers); });
+}
+
+template <typename Result>
+void TabAbout::Show(const Result& result, void (TabAbout::*show)(const Result&))
+{
+    if (!result.ok()) {
+        link_->LogMessage(result.error);
+        return;
+    }
+    (this->*show)(result);
+}
+
+void TabAbout::ShowVersion(const VersionInfo& info)
+{
+    values_.apply(info);
+    SetTextIfChanged(EditVersion, info.version);
+    SetTextIfChanged(LabelType, info.type);
+}
+
+void TabAbout::ShowFactoryNumber(const FactoryNumberInfo& info)
+{
+    values_.apply(info);
+    link_->setFactoryNumber(info.number);
+    for (QWidget* control : numberControls_)
+        control->setEnabled(info.assignable);
+    SetTextIfChanged(EditNumber, info.text);
+}
+
+void TabAbout::ShowClock(const ClockInfo& info)
+{
+    values_.apply(info);
+    SetTextIfChanged(EditDelta, QString());
+    SetTextIfChanged(EditSummer, info.summer);
+    SetTextIfChanged(EditTariff, info.tariffText);
+    SetTextIfChanged(EditTest, info.test);
+    SetTextIfChanged(EditDate, info.date);
+    SetTextIfChanged(EditTime, info.time);
+}
+
+void TabAbout::ShowPower(const PowerInfo& info)
+{
+    SetTextIfChanged(EditPower, info.text);
+}
+
+void TabAbout::ShowIndication(const IndicationInfo& info)
+{
+    for (int i = 0; i < CheckListIndi->count(); ++i)
+        SetCheckedIfChanged(CheckListIndi->item(i), info.checked[size_t(i)]);
+}
+
+void TabAbout::ShowIdleReading(const TariffReadingInfo& info)
+{
+    SetTextIfChanged(EditValue, info.text);
+}
+
+void TabAbout::ShowDdmStatus(const DdmStatusInfo& info)
+{
+    values_.apply(info);
+    for (int phase = 0; phase < 3; ++phase) {
+        SetCell(DdmRowStatus, phase, info.phases[size_t(phase)].status);
+        SetCell(DdmRowSession, phase, info.phases[size_t(phase)].lastSession);
+    }
+}
+
+void TabAbout::ShowRunningTime(const RunningTimeInfo& info)
+{
+    values_.apply(info);
+    link_->setRunningTime(info.runningSeconds);
+    SetTextIfChanged(EditWork, info.work);
+    SetTextIfChanged(EditNCorrect, info.correctionText);
+}
+
+void TabAbout::ShowIntegration(const IntegrationInfo& info)
+{
+    SetTextIfChanged(EditIntegra, info.text);
+}
+
+void TabAbout::ShowBilling(const BillingInfo& info)
+{
+    SetTextIfChanged(EditDay, info.dayText);
+    SetTextIfChanged(EditHour, info.hourText);
+}
+
+void TabAbout::ShowDdmNumbers(const DdmNumbersInfo& info)
+{
+    for (int phase = 0; phase < 3; ++phase) {
+        SetCell(DdmRowNumber, phase, info.numberTexts[size_t(phase)]);
+        SetCell(DdmRowMode, phase, info.modeText);
+    }
+}
+
+void TabAbout::ShowScheduleChecksum(const QByteArray& frame)
+{
+    SetTextIfChanged(EditCheckSum, QString::number(FieldReader::Response(frame).u16(2)));
+}
+
+void TabAbout::SetCell(int row, int phase, const QString& text)
+{
+    SetTextIfChanged(GridDdm->item(row, phase + 1), text);
 }
 
 } // namespace zr::meter

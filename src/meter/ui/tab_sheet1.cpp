@@ -1,6 +1,6 @@
 #include "meter/ui/tab_sheet1.h"
 
-#include "meter/ui/tab_about.h"
+#include "meter/device_info.h"
 #include "meter/ui/widgets.h"
 
 #include <QSignalBlocker>

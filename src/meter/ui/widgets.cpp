@@ -1,6 +1,8 @@
 #include "meter/ui/widgets.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -20,6 +22,31 @@ void MakeParentColoured(QWidget* field)
     QPalette palette = field->palette();
     palette.setBrush(QPalette::Base, palette.brush(QPalette::Window));
     field->setPalette(palette);
+}
+
+void SetTextIfChanged(QLineEdit* field, const QString& text)
+{
+    if (field->text() != text)
+        field->setText(text);
+}
+
+void SetTextIfChanged(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void SetTextIfChanged(QTableWidgetItem* cell, const QString& text)
+{
+    if (cell->text() != text)
+        cell->setText(text);
+}
+
+void SetCheckedIfChanged(QListWidgetItem* item, bool checked)
+{
+    const Qt::CheckState state = checked ? Qt::Checked : Qt::Unchecked;
+    if (item->checkState() != state)
+        item->setCheckState(state);
 }
 
 void SetupGrid(QTableWidget* grid, int columns, int rows)

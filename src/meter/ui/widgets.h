@@ -4,7 +4,11 @@
 
 #include <QStringList>
 
+class QLabel;
+class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
+class QTableWidgetItem;
 class QTableWidget;
 class QTreeWidget;
 class QWidget;
@@ -17,6 +21,13 @@ QStringList SpeedItems();
 
 // A read-only field drawn in its parent's colour, so it reads as a value, not an input.
 void MakeParentColoured(QWidget* field);
+
+// The idle poll cycle shows the same values over and over: a text or check mark is rewritten
+// only when it changes, so nothing flickers and a selection in a field survives.
+void SetTextIfChanged(QLineEdit* field, const QString& text);
+void SetTextIfChanged(QLabel* label, const QString& text);
+void SetTextIfChanged(QTableWidgetItem* cell, const QString& text);
+void SetCheckedIfChanged(QListWidgetItem* item, bool checked);
 
 // Grid whose row 0 and column 0 are caption cells; every cell holds an item, so pages can
 // write any cell by (row, column) without creating one first.
