@@ -1,0 +1,31 @@
+#pragma once
+// Schedule files (".tsc"): no header, fixed-size fields each followed by 0D 0A: the holiday table
+// (32 bytes), the transfer table (64), the limit coefficient (1), then one packed zone record (7)
+// per committed record. The reader goes by the fixed sizes only; separator bytes are not read,
+// so 0D 0A inside a field is data.
+
+#include "schedule/model.h"
+
+namespace zr::schedule
+{
+
+constexpr int kFileHeaderSize = 103; // tables and coefficient with their separators
+constexpr int kFileRecordSize = kPackedZoneSize + 2;
+
+// The file image of the schedule. Packs the records through SaveRecords, so pending changes
+// are committed here.
+QByteArray BuildFileImage(Schedule& schedule);
+
+// Applies a file image, all or nothing: on refusal returns false, says in *error what is wrong
+// and where (byte offset, record or entry number), and the schedule stays as it was. A last
+// record that lacks only its separator is accepted; a shorter trailing fragment is refused.
+bool LoadFileImage(Schedule& schedule, const QByteArray& image, QString* error);
+
+// Reads and applies the file at path; *error names the file and the problem.
+bool LoadScheduleFile(Schedule& schedule, const QString& path, QString* error);
+
+// Writes to a temporary file beside path that then replaces it, so a failed write leaves any
+// previous file whole. There is no limit on the number of records.
+bool WriteFileImage(const QString& path, const QByteArray& image, QString* error);
+
+} // namespace zr::schedule
