@@ -264,7 +264,7 @@ bool MeterLink::ActionConnectExecute(const QString& portText)
         return true;
     emit statusText(0, QString());
     emit statusText(1, QString());
-    if (!m_port->open(PortOpenName(portText))) {
+    if (!m_port->open(portText)) {
         emit failureMessage(kErrorCaption, QStringLiteral("Ошибка открытия порта ") + portText);
         return false;
     }

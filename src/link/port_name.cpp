@@ -10,16 +10,6 @@ int PortNumber(const QString& text)
     return ok ? number : 0;
 }
 
-QString PortOpenName(const QString& text)
-{
-#ifdef Q_OS_WIN
-    const int number = PortNumber(text);
-    return QStringLiteral("COM%1").arg(number > 0 ? number : 1);
-#else
-    return text;
-#endif
-}
-
 int BaudForIndex(int index)
 {
     static const int kBauds[] = {4800, 9600, 19200, 38400};

@@ -33,6 +33,14 @@ void AddPort(PortLists& lists, const PortListInput& input, const QString& text)
 
 } // namespace
 
+QString PortOpenName(const QString& entry, bool windowsRules)
+{
+    if (!windowsRules)
+        return entry;
+    const int number = link::PortNumber(entry);
+    return QStringLiteral("COM%1").arg(number > 0 ? number : 1);
+}
+
 PortLists BuildPortLists(const PortListInput& input)
 {
     PortLists lists;

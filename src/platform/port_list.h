@@ -10,6 +10,17 @@
 namespace zr::platform
 {
 
+// Windows names its ports COMn and knows them by their number; elsewhere a port is its name.
+#ifdef Q_OS_WIN
+constexpr bool kWindowsPortRules = true;
+#else
+constexpr bool kWindowsPortRules = false;
+#endif
+
+// The device to open for an entry of the port list: under Windows rules "COM" and the entry's
+// number (1 when it has none); otherwise the entry is the system name or device path itself.
+QString PortOpenName(const QString& entry, bool windowsRules = kWindowsPortRules);
+
 struct PortListInput {
     // Port names as the system lists them, in its order.
     QStringList systemNames;

@@ -1,6 +1,7 @@
 #include "platform/serial_port.h"
 
 #include "platform/input_parity.h"
+#include "platform/port_list.h"
 
 namespace zr::platform
 {
@@ -23,7 +24,7 @@ SerialPort::SerialPort(QObject* parent) : link::Port(parent)
 
 bool SerialPort::open(const QString& name)
 {
-    m_port.setPortName(name);
+    m_port.setPortName(PortOpenName(name));
     if (!m_port.open(QIODevice::ReadWrite))
         return false;
     m_port.setDataBits(QSerialPort::Data8);

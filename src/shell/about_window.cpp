@@ -5,33 +5,13 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QLabel>
 #include <QLocale>
 
 namespace zr::shell
 {
 
-MemoryFigures ParseMemInfo(const QByteArray& text)
-{
-    MemoryFigures figures;
-    for (const QByteArray& line : text.split('\n')) {
-        const QList<QByteArray> words = line.simplified().split(' ');
-        if (words.size() < 2)
-            continue;
-        bool ok = false;
-        const qint64 value = words[1].toLongLong(&ok);
-        if (!ok)
-            continue;
-        if (words[0] == "MemTotal:")
-            figures.totalKb = value;
-        else if (words[0] == "MemAvailable:")
-            figures.availableKb = value;
-    }
-    return figures;
-}
-
-QString MemoryText(const MemoryFigures& figures)
+QString MemoryText(const platform::MemoryFigures& figures)
 {
     const auto show = [](qint64 kb) {
         return kb < 0 ? QStringLiteral("н/д") : QLocale().toString(kb) + QStringLiteral(" КБ");
@@ -73,9 +53,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
 void AboutWindow::showEvent(QShowEvent* event)
 {
     // Memory figures change while the program runs; read them each time the window opens.
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    LabelMemory->setText(MemoryText(
-        meminfo.open(QIODevice::ReadOnly) ? ParseMemInfo(meminfo.readAll()) : MemoryFigures{}));
+    LabelMemory->setText(MemoryText(platform::PhysicalMemory()));
     QDialog::showEvent(event);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Window "О программе": product, title, version and the machine's physical memory.
 
-#include <QByteArray>
+#include "platform/memory.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -9,15 +10,8 @@ class QLabel;
 namespace zr::shell
 {
 
-struct MemoryFigures {
-    qint64 totalKb = -1; // -1: unknown
-    qint64 availableKb = -1;
-};
-
-// Reads the total and available physical memory from /proc/meminfo text.
-MemoryFigures ParseMemInfo(const QByteArray& text);
 // The two memory lines as the window shows them; an unknown figure shows as "н/д".
-QString MemoryText(const MemoryFigures& figures);
+QString MemoryText(const platform::MemoryFigures& figures);
 
 class AboutWindow : public QDialog
 {

@@ -52,13 +52,6 @@ namespace
 
 const QSize kClientSize(724, 598);
 
-// Windows names its ports COMn and they are known by their number; elsewhere by their name.
-#ifdef Q_OS_WIN
-constexpr bool kWindowsPortRules = true;
-#else
-constexpr bool kWindowsPortRules = false;
-#endif
-
 // Until the settings are kept, the meter line preselects port 1 and the scanner port 2.
 const QString kSavedMeterPort = QStringLiteral("1");
 const QString kSavedScannerPort = QStringLiteral("2");
@@ -536,7 +529,7 @@ void MainWindow::BuildPortLists(const PortOptions& ports)
         input.extraPaths.append(sim::kDemoPortName);
     input.savedMeter = kSavedMeterPort;
     input.savedScanner = kSavedScannerPort;
-    input.windowsRules = kWindowsPortRules;
+    input.windowsRules = platform::kWindowsPortRules;
     input.probe = platform::ProbePort;
     platform::PortLists lists = platform::BuildPortLists(input);
     // The demonstration meter answers on the meter line only; it is no scanner.
@@ -598,8 +591,8 @@ void MainWindow::ConnectionChanged(bool connected)
 
 void MainWindow::ComboPortChange()
 {
-    const int tag =
-        kWindowsPortRules ? link::PortNumber(ComboPort->currentText()) : ComboPort->currentIndex();
+    const int tag = platform::kWindowsPortRules ? link::PortNumber(ComboPort->currentText())
+                                                : ComboPort->currentIndex();
     for (QAction* item : PortItems->actions()) {
         if (item->data().toInt() == tag)
             item->setChecked(true);
@@ -611,7 +604,7 @@ void MainWindow::NPortClick(QAction* item)
     item->setChecked(true);
     const int tag = item->data().toInt();
     ComboPort->setCurrentIndex(
-        kWindowsPortRules
+        platform::kWindowsPortRules
             ? ComboPort->findText(QStringLiteral("Com%1").arg(tag), Qt::MatchFixedString)
             : tag);
 }

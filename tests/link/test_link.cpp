@@ -217,12 +217,6 @@ private slots:
         QCOMPARE(PortNumber("COM"), 0);
         QCOMPARE(PortNumber(""), 0);
         QCOMPARE(PortNumber("ttyS0"), 0);
-#ifndef Q_OS_WIN
-        QCOMPARE(PortOpenName("/dev/pts/4"), QStringLiteral("/dev/pts/4"));
-#else
-        QCOMPARE(PortOpenName(""), QStringLiteral("COM1"));
-        QCOMPARE(PortOpenName("Com5"), QStringLiteral("COM5"));
-#endif
         QCOMPARE(BaudForIndex(0), 4800);
         QCOMPARE(BaudForIndex(3), 38400);
         QCOMPARE(BaudForIndex(4), 0);

@@ -137,6 +137,26 @@ private slots:
         QVERIFY(!ProbePort(QStringLiteral("/nonexistent/zr347-port")));
     }
 
+    void portOpenName_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("listed COM") << "COM3" << true << "COM3";
+        QTest::newRow("probed Com") << "Com5" << true << "COM5";
+        QTest::newRow("empty entry is port 1") << "" << true << "COM1";
+        QTest::newRow("no number is port 1") << "DEMO" << true << "COM1";
+        QTest::newRow("device path") << "/dev/pts/4" << false << "/dev/pts/4";
+        QTest::newRow("system name") << "ttyS0" << false << "ttyS0";
+    }
+    void portOpenName()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, windows);
+        QFETCH(QString, device);
+        QCOMPARE(PortOpenName(entry, windows), device);
+    }
+
     void portLists_data()
     {
         QTest::addColumn<QStringList>("system");

@@ -934,7 +934,7 @@ void TestShell::memInfo()
     QFETCH(qint64, available);
     QFETCH(QString, shown);
 
-    const zr::shell::MemoryFigures figures = zr::shell::ParseMemInfo(text);
+    const zr::platform::MemoryFigures figures = zr::platform::ParseMemInfo(text);
     QCOMPARE(figures.totalKb, total);
     QCOMPARE(figures.availableKb, available);
     QCOMPARE(zr::shell::MemoryText(figures), shown);
