@@ -5,6 +5,7 @@
 #include "meter/ui/tab_plc.h"
 #include "meter/ui/tab_sheet1.h"
 #include "meter/ui/tab_sheet3.h"
+#include "meter/ui/widgets.h"
 #include "platform/port_list.h"
 #include "schedule/ui/frame_shedule.h"
 #include "schedule/ui/tab_holidays.h"
@@ -23,12 +24,15 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -172,6 +176,10 @@ class TestShell : public QObject
 private slots:
     void components_data();
     void components();
+    void properties_data();
+    void properties();
+    void plainLabels_data();
+    void plainLabels();
     void actions_data();
     void actions();
     void menus_data();
@@ -185,7 +193,17 @@ private slots:
     void meterControls();
     void resultIndicator_data();
     void resultIndicator();
+    void timers_data();
     void timers();
+    void printButtonsNeedPrinter();
+    void adjustColor_data();
+    void adjustColor();
+    void tintedGroups();
+    void tariffColors_data();
+    void tariffColors();
+    void zoneListKeepsTimeOrder();
+    void listCaptionsFit_data();
+    void listCaptionsFit();
     void shortcutNeedsEnabledAction();
     void timeoutChangesOnlyByStepping();
     void pickersFollowClockUntilEdited();
@@ -364,19 +382,19 @@ void TestShell::components_data()
     row("", "TabYear", "QWidget", "Годовой журнал", none, 0, 0, any, true);
     row("", "BtnReadJournalYear", "QPushButton", "Прочитать", none, 0, 0, false, false);
     row("", "BtnExportJournalYear", "QPushButton", "Экспорт", none, 0, 0, false, true);
-    row("", "BtnPrintJournalYear", "QPushButton", "Печать", none, 0, 0, false, true);
+    row("", "BtnPrintJournalYear", "QPushButton", "Печать", none, 0, 0, false, false);
     row("", "PanelYearTitle", "QLabel", "Годовой журнал", none, 0, 0, any, true);
     row("", "GridJournal", "QTableWidget", "<no caption>", none, 0, 0, any, true);
     row("", "TabDiary", "QWidget", "Журнал событий", none, 0, 0, any, true);
     row("", "BtnReadDiary", "QPushButton", "Прочитать", none, 0, 0, false, false);
     row("", "BtnExportDiary", "QPushButton", "Экспорт", none, 0, 0, false, true);
-    row("", "BtnPrintDiary", "QPushButton", "Печать", none, 0, 0, false, true);
+    row("", "BtnPrintDiary", "QPushButton", "Печать", none, 0, 0, false, false);
     row("", "ListDiary", "QTreeWidget", "<no caption>",
         {"Запись №", "Время", "Статус", "Тариф", "Показания", "Наработка"}, 0, 0, any, true);
     row("", "TabSheet2", "QWidget", "Получасовки", none, 0, 0, any, true);
     row("", "BtnReadHalf", "QPushButton", "Прочитать", none, 0, 0, false, false);
     row("", "BtnExportHalf", "QPushButton", "Экспорт", none, 0, 0, false, true);
-    row("", "BtnPrintHalf", "QPushButton", "Печать", none, 0, 0, false, true);
+    row("", "BtnPrintHalf", "QPushButton", "Печать", none, 0, 0, false, false);
     row("", "DTPHalf", "QDateEdit", "За", none, 0, 0, any, true);
     row("", "ListHalf", "QTreeWidget", "<no caption>", {"Время", "Мощность, кВт"}, 0, 0, any, true);
     row("", "ChartHalf", "zr::meter::BarChart", "<no caption>", none, 0, 0, any, true);
@@ -434,6 +452,134 @@ void TestShell::components()
     if (value.isValid())
         QCOMPARE(Value(object).toString(), value.toString());
     QCOMPARE(Enabled(object), enabled);
+}
+
+void TestShell::properties_data()
+{
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("value");
+
+    auto row = [](const char* scope, const char* name, const char* property,
+                  const QVariant& value) {
+        QTest::addRow("%s/%s.%s", scope, name, property)
+            << QString(scope) << QString(name) << QByteArray(property) << value;
+    };
+    const int single = QAbstractItemView::SingleSelection;
+    const int extended = QAbstractItemView::ExtendedSelection;
+    const int rows = QAbstractItemView::SelectRows;
+    const int alwaysOn = Qt::ScrollBarAlwaysOn;
+    // Connection panel.
+    row("", "SpinTimer", "singleStep", 100);
+    row("", "LabeledPass2", "maxLength", 6);
+    row("", "LabeledPass2", "toolTip", "00 00 00 00 00 00");
+    row("", "PanelScaner", "hidden", true);
+    // "Установка".
+    row("", "LabeledPass1", "maxLength", 6);
+    row("", "LabeledPass1", "toolTip", "00 00 00 00 00 00");
+    row("", "LabeledPass1", "readOnly", false);
+    row("", "SpinEdit_Number", "readOnly", true);
+    row("", "BitBtn1", "hidden", true);
+    row("", "DatePicker", "displayFormat", "ddd d MMMM yyyy");
+    row("", "TimePicker", "readOnly", false);
+    // "Тарифное расписание".
+    row("", "GaugeSched", "hidden", true);
+    row("", "PageControl3", "currentIndex", 0);
+    row("FrameShedule", "StringGrid1", "columnCount", 13);
+    row("FrameShedule", "StringGrid1", "rowCount", 9);
+    row("FrameShedule", "StringGrid1", "showGrid", false);
+    row("FrameShedule", "TrackBar1", "pageStep", 5);
+    row("FrameShedule", "TrackBar1", "tickInterval", 60);
+    row("FrameShedule", "TrackBar1", "tickPosition", int(QSlider::TicksAbove));
+    row("FrameShedule", "PaintBoxDay", "minimumHeight", 24);
+    row("FrameShedule", "PaintBoxDay", "maximumHeight", 24);
+    row("FrameShedule", "DateTimeZone", "displayFormat", "HH:mm");
+    row("FrameShedule", "DateTimeZone", "time", QTime(0, 0));
+    row("FrameShedule", "BitBtnRedo", "toolTip", "Сохранить");
+    row("FrameShedule", "BitBtnUndo", "toolTip", "Отменить");
+    row("FrameShedule", "BitBtnEdit", "toolTip", "Добавить");
+    row("FrameShedule", "BitBtnDelete", "toolTip", "Удалить");
+    row("FrameShedule", "ActionEdit", "shortcut", QKeySequence(Qt::Key_Insert));
+    row("FrameShedule", "ActionDelete", "shortcut", QKeySequence(Qt::Key_Delete));
+    row("FrameShedule", "ListViewDays", "selectionMode", single);
+    row("FrameShedule", "ListViewDays", "selectionBehavior", rows);
+    row("FrameShedule", "ListViewDays", "editTriggers", 0);
+    row("", "GroupBox6", "minimumWidth", 241);
+    row("", "GroupBox6", "maximumWidth", 241);
+    row("", "GroupBox7", "minimumWidth", 288);
+    row("", "GroupBox7", "maximumWidth", 288);
+    for (const char* list : {"ListCel", "ListTransfer"}) {
+        row("", list, "selectionMode", extended);
+        row("", list, "selectionBehavior", rows);
+        row("", list, "editTriggers", 0);
+    }
+    // "Показания".
+    for (const char* field : {"EditPeak", "EditTimePeak", "EditPeak_1", "EditTimePeak_1"})
+        row("", field, "readOnly", true);
+    // "Журналы".
+    row("", "PageJournal", "currentIndex", 0);
+    row("", "GaugeJournal", "hidden", true);
+    row("", "GridJournal", "horizontalScrollBarPolicy", alwaysOn);
+    row("", "ListDiary", "mouseTracking", true);
+    // "Параметры PLC".
+    row("", "EditGroup", "readOnly", true);
+    row("", "EditAddress", "readOnly", true);
+    // "База данных" and "Протокол".
+    row("", "MemoDb", "readOnly", true);
+    row("", "MemoDb", "verticalScrollBarPolicy", alwaysOn);
+    row("", "Memo_Terminal", "readOnly", true);
+    row("", "Memo_Terminal", "verticalScrollBarPolicy", alwaysOn);
+    // Main tab set.
+    row("", "PageControl1", "currentIndex", 0);
+}
+
+void TestShell::properties()
+{
+    QFETCH(QString, scope);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, value);
+
+    MainWindow window{Modes{}};
+    QObject* object = Find(&window, scope, name);
+    QVERIFY2(object, "missing or not unique");
+    // Hidden on its own account, whichever tab happens to be shown.
+    QVariant actual = property == "hidden" ? QVariant(qobject_cast<QWidget*>(object)->isHidden())
+                                           : object->property(property);
+    QVERIFY2(actual.isValid(), "no such property");
+    if (actual.metaType().flags() & QMetaType::IsEnumeration ||
+        actual.metaType().id() == QMetaType::fromType<QAbstractItemView::EditTriggers>().id())
+        actual = actual.toInt();
+    QCOMPARE(actual, value);
+}
+
+void TestShell::plainLabels_data()
+{
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("time-out unit") << "PanelConnect"
+                                   << "мсек";
+    QTest::newRow("day start") << "FrameShedule"
+                               << "0:00";
+    QTest::newRow("noon") << "FrameShedule"
+                          << "12:00";
+    QTest::newRow("day end") << "FrameShedule"
+                             << "23:59";
+}
+
+void TestShell::plainLabels()
+{
+    QFETCH(QString, scope);
+    QFETCH(QString, text);
+
+    MainWindow window{Modes{}};
+    QObject* root = Find(&window, QString(), scope);
+    QVERIFY(root);
+    QStringList texts;
+    for (QLabel* label : root->findChildren<QLabel*>())
+        texts << label->text();
+    QCOMPARE(texts.count(text), 1);
 }
 
 void TestShell::actions_data()
@@ -775,17 +921,149 @@ void TestShell::resultIndicator()
     QVERIFY(window.About()->EditVersion->text().isEmpty());
 }
 
+void TestShell::timers_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<bool>("running");
+    QTest::newRow("Timer1") << 50 << false;
+    QTest::newRow("TimerOut") << 500 << false;
+    QTest::newRow("Timer3") << 500 << true;
+    QTest::newRow("TimerStart") << 100 << false;
+    QTest::newRow("TimerShape") << 2000 << false;
+}
+
 void TestShell::timers()
 {
+    QFETCH(int, interval);
+    QFETCH(bool, running);
+
     MainWindow window{Modes{}};
-    QCOMPARE(window.Timer3->objectName(), QStringLiteral("Timer3"));
-    QCOMPARE(window.Timer3->interval(), 500);
-    QVERIFY(window.Timer3->isActive());
-    QCOMPARE(window.TimerShape->objectName(), QStringLiteral("TimerShape"));
-    QCOMPARE(window.TimerShape->interval(), 2000);
-    QVERIFY(!window.TimerShape->isActive());
-    QCOMPARE(window.findChild<QTimer*>("Timer3"), window.Timer3);
-    QCOMPARE(window.findChild<QTimer*>("TimerShape"), window.TimerShape);
+    const QList<QTimer*> timers = window.findChildren<QTimer*>(QTest::currentDataTag());
+    QCOMPARE(timers.size(), 1);
+    QCOMPARE(timers[0]->interval(), interval);
+    QCOMPARE(timers[0]->isActive(), running);
+}
+
+void TestShell::printButtonsNeedPrinter()
+{
+    zr::meter::TabJournal page;
+    const QList<QPushButton*> print = {page.BtnPrintJournalYear, page.BtnPrintDiary,
+                                       page.BtnPrintHalf};
+    const QList<QPushButton*> exports = {page.BtnExportJournalYear, page.BtnExportDiary,
+                                         page.BtnExportHalf};
+    for (bool installed : {true, false}) {
+        page.SetPrintersInstalled(installed);
+        for (QPushButton* button : print)
+            QCOMPARE(button->isEnabled(), installed);
+        for (QPushButton* button : exports)
+            QVERIFY(button->isEnabled());
+    }
+}
+
+void TestShell::adjustColor_data()
+{
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<int>("red");
+    QTest::addColumn<int>("green");
+    QTest::addColumn<int>("blue");
+    QTest::addColumn<QColor>("adjusted");
+    // 240 - 4.8 and 240 - 2.4 truncate toward zero: 236 and 238, not 235 and 237.
+    QTest::newRow("connection panel")
+        << QColor(240, 240, 240) << -2 << -2 << -1 << QColor(236, 236, 238);
+    QTest::newRow("settings group")
+        << QColor(240, 240, 240) << 2 << 0 << 0 << QColor(244, 240, 240);
+    QTest::newRow("clamped above") << QColor(253, 10, 0) << 2 << 2 << 2 << QColor(255, 10, 0);
+    QTest::newRow("small channels") << QColor(49, 1, 99) << -2 << 2 << 1 << QColor(49, 1, 99);
+    QTest::newRow("clamped below") << QColor(100, 200, 50) << -150 << -100 << 0 << QColor(0, 0, 50);
+}
+
+void TestShell::adjustColor()
+{
+    QFETCH(QColor, color);
+    QFETCH(int, red);
+    QFETCH(int, green);
+    QFETCH(int, blue);
+    QFETCH(QColor, adjusted);
+
+    QCOMPARE(zr::meter::AdjustColor(color, red, green, blue), adjusted);
+}
+
+void TestShell::tintedGroups()
+{
+    MainWindow window{Modes{}};
+    QGroupBox* group = window.Settings()->ui.GroupTask;
+    const QColor face = group->palette().color(QPalette::Button);
+    const QColor warmer(std::min(face.red() + face.red() * 2 / 100, 255), face.green(),
+                        face.blue());
+    QCOMPARE(group->grab().toImage().pixelColor(1, 1), warmer);
+}
+
+void TestShell::tariffColors_data()
+{
+    QTest::addColumn<int>("tariff");
+    QTest::addColumn<QColor>("color");
+    QTest::newRow("1 cream") << 1 << QColor(255, 251, 240);
+    QTest::newRow("2 sky blue") << 2 << QColor(166, 202, 240);
+    QTest::newRow("3 orange") << 3 << QColor(255, 140, 26);
+    QTest::newRow("4 medium grey") << 4 << QColor(160, 160, 164);
+    QTest::newRow("5 yellow") << 5 << QColor(255, 255, 0);
+    QTest::newRow("6 light green") << 6 << QColor(134, 255, 134);
+    QTest::newRow("7 teal") << 7 << QColor(0, 128, 128);
+    QTest::newRow("8 pink") << 8 << QColor(255, 128, 255);
+}
+
+void TestShell::tariffColors()
+{
+    QFETCH(int, tariff);
+    QFETCH(QColor, color);
+
+    zr::schedule::TFrameShedule frame;
+    // The colour must show on screen, not merely sit in the palette.
+    const auto shown = [](QRadioButton* button) {
+        return button->grab().toImage().pixelColor(1, 1);
+    };
+    QCOMPARE(shown(frame.Tariff[tariff - 1]), color);
+    QCOMPARE(shown(frame.TariffLimit[tariff - 1]), color);
+    QCOMPARE(frame.TariffColor(tariff), color);
+    // A new colour reaches both buttons of the tariff and no other.
+    frame.SetTariffColor(tariff, Qt::black);
+    QCOMPARE(shown(frame.TariffLimit[tariff - 1]), QColor(Qt::black));
+    QCOMPARE(frame.TariffColor(tariff), QColor(Qt::black));
+    const int other = tariff % 8;
+    QVERIFY(frame.TariffColor(other + 1) != QColor(Qt::black));
+}
+
+void TestShell::zoneListKeepsTimeOrder()
+{
+    zr::schedule::TFrameShedule frame;
+    for (const char* time : {"12:00", "00:00", "23:30", "06:45"})
+        new QTreeWidgetItem(frame.ListViewDays, {time, "1", "0", "1"});
+    QStringList order;
+    for (int i = 0; i < frame.ListViewDays->topLevelItemCount(); ++i)
+        order << frame.ListViewDays->topLevelItem(i)->text(0);
+    QCOMPARE(order, (QStringList{"00:00", "06:45", "12:00", "23:30"}));
+    QVERIFY(!frame.ListViewDays->header()->sectionsClickable());
+}
+
+void TestShell::listCaptionsFit_data()
+{
+    QTest::addColumn<QString>("scope");
+    QTest::newRow("ListViewDays") << "FrameShedule";
+    for (const char* name : {"ListCel", "ListTransfer", "ListDiary", "ListHalf", "ListRoute"})
+        QTest::newRow(name) << "";
+}
+
+void TestShell::listCaptionsFit()
+{
+    QFETCH(QString, scope);
+
+    MainWindow window{Modes{}};
+    auto* list = qobject_cast<QTreeWidget*>(Find(&window, scope, QTest::currentDataTag()));
+    QVERIFY(list);
+    // The last column stretches to the list's edge; every other one shows its whole caption.
+    for (int column = 0; column + 1 < list->columnCount(); ++column)
+        QVERIFY2(list->columnWidth(column) >= list->header()->sectionSizeHint(column),
+                 qPrintable(list->headerItem()->text(column)));
 }
 
 void TestShell::shortcutNeedsEnabledAction()

@@ -141,6 +141,13 @@ TabJournal::TabJournal(QWidget* parent) : QWidget(parent)
     TabSheet2->layout()->addWidget(SplitterHalf);
 
     PageJournal->setCurrentWidget(TabYear);
+    SetPrintersInstalled(false);
+}
+
+void TabJournal::SetPrintersInstalled(bool installed)
+{
+    for (QPushButton* button : {BtnPrintJournalYear, BtnPrintDiary, BtnPrintHalf})
+        button->setEnabled(installed);
 }
 
 void TabJournal::ClearData()

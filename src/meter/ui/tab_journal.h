@@ -25,6 +25,9 @@ public:
 
     // Empties the yearly grid's data cells, both lists and the chart.
     void ClearData();
+    // Printing needs an installed printer; until the window reports one the print buttons stay
+    // off.
+    void SetPrintersInstalled(bool installed);
 
     QTabWidget* PageJournal;
     QProgressBar* GaugeJournal;

@@ -11,6 +11,8 @@ namespace zr::meter
 TabSheet1::TabSheet1(QWidget* parent) : QWidget(parent)
 {
     ui.setupUi(this);
+    // The settings to be written stand out a shade warmer than the rest of the page.
+    TintBackground(ui.GroupTask, 2, 0, 0);
     for (const QString& text : IndicationItems()) {
         auto* item = new QListWidgetItem(text, ui.CheckSetIndi);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);

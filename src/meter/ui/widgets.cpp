@@ -17,6 +17,24 @@ QStringList SpeedItems()
             QStringLiteral("38400")};
 }
 
+QColor AdjustColor(const QColor& color, int redPercent, int greenPercent, int bluePercent)
+{
+    const auto adjust = [](int channel, int percent) {
+        return std::clamp(channel + channel * percent / 100, 0, 255);
+    };
+    return QColor(adjust(color.red(), redPercent), adjust(color.green(), greenPercent),
+                  adjust(color.blue(), bluePercent));
+}
+
+void TintBackground(QWidget* widget, int redPercent, int greenPercent, int bluePercent)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, AdjustColor(palette.color(QPalette::Button), redPercent,
+                                                   greenPercent, bluePercent));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
 void MakeParentColoured(QWidget* field)
 {
     QPalette palette = field->palette();
@@ -127,6 +145,10 @@ void SetupReportList(QTreeWidget* list, const QStringList& columns, bool gridLin
     list->setUniformRowHeights(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView* header = list->header();
+    for (int column = 0; column < columns.size(); ++column)
+        list->setColumnWidth(column,
+                             std::max(list->columnWidth(column), header->sectionSizeHint(column)));
     if (gridLines)
         list->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
                                            " border-bottom: 1px solid palette(mid); }"));

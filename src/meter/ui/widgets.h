@@ -2,6 +2,7 @@
 // Small helpers shared by the pages: grids with fixed caption cells, report lists, read-only
 // fields.
 
+#include <QColor>
 #include <QStringList>
 
 class QLabel;
@@ -18,6 +19,13 @@ namespace zr::meter
 
 // Line speeds offered for the meter line, in item-index order.
 QStringList SpeedItems();
+
+// The colour with each channel c moved by its percentage p to c + (c * p) / 100, truncated toward
+// zero and kept within 0..255.
+QColor AdjustColor(const QColor& color, int redPercent, int greenPercent, int bluePercent);
+// Fills the widget's background with the system button face adjusted by AdjustColor, so a panel
+// stands out a shade from its surroundings whatever the desktop's colours.
+void TintBackground(QWidget* widget, int redPercent, int greenPercent, int bluePercent);
 
 // A read-only field drawn in its parent's colour, so it reads as a value, not an input.
 void MakeParentColoured(QWidget* field);
@@ -43,7 +51,8 @@ void FitGridToContents(QTableWidget* grid, int dataColumnWidth = 0);
 // Check list as large as its items, so no item text is cut.
 void FitListToContents(QListWidget* list);
 
-// Column list in report style: no tree decoration, whole-row selection, optional grid lines.
+// Column list in report style: no tree decoration, whole-row selection, optional grid lines;
+// every column at least as wide as its caption.
 void SetupReportList(QTreeWidget* list, const QStringList& columns, bool gridLines);
 
 } // namespace zr::meter

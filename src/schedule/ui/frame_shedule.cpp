@@ -57,6 +57,15 @@ QToolButton* NewButton(QWidget* parent, const char* name, QStyle::StandardPixmap
 
 } // namespace
 
+const std::array<QColor, 8>& DefaultTariffColors()
+{
+    static const std::array<QColor, 8> colors = {
+        QColor(255, 251, 240), QColor(166, 202, 240), QColor(255, 140, 26), QColor(160, 160, 164),
+        QColor(255, 255, 0),   QColor(134, 255, 134), QColor(0, 128, 128),  QColor(255, 128, 255),
+    };
+    return colors;
+}
+
 TFrameShedule::TFrameShedule(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrameShedule"));
@@ -134,6 +143,8 @@ TFrameShedule::TFrameShedule(QWidget* parent) : QWidget(parent)
     LimitButtons =
         AddTariffRow(GroupLimit, limitLayout, TariffLimit, QStringLiteral("TariffLimit"));
     left->addWidget(GroupLimit);
+    for (int tariff = 1; tariff <= 8; ++tariff)
+        SetTariffColor(tariff, DefaultTariffColors()[tariff - 1]);
 
     ActionEdit = new QAction(style()->standardIcon(QStyle::SP_FileDialogNewFolder),
                              QStringLiteral("Добавить"), this);
@@ -178,6 +189,13 @@ TFrameShedule::TFrameShedule(QWidget* parent) : QWidget(parent)
                             QStringLiteral("тариф (превышение лимита)")},
                            true);
     ListViewDays->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Zones stay in time order ("HH:mm" sorts as text); the user cannot re-sort them.
+    ListViewDays->setSortingEnabled(true);
+    ListViewDays->sortByColumn(0, Qt::AscendingOrder);
+    ListViewDays->header()->setSectionsClickable(false);
+    ListViewDays->header()->setSortIndicatorShown(false);
+    // Short texts only: every column as wide as its caption or its widest entry, so all four fit.
+    ListViewDays->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     QPalette listPalette = ListViewDays->palette();
     listPalette.setBrush(QPalette::Base, listPalette.toolTipBase());
     ListViewDays->setPalette(listPalette);
@@ -195,6 +213,22 @@ TFrameShedule::TFrameShedule(QWidget* parent) : QWidget(parent)
     }
     listLayout->addWidget(StatusBar1);
     lower->addWidget(PanelList, 1);
+}
+
+void TFrameShedule::SetTariffColor(int tariff, const QColor& color)
+{
+    for (QRadioButton* button : {Tariff[tariff - 1], TariffLimit[tariff - 1]}) {
+        QPalette palette = button->palette();
+        palette.setColor(button->backgroundRole(), color);
+        button->setPalette(palette);
+    }
+    PaintBoxDay->update();
+}
+
+QColor TFrameShedule::TariffColor(int tariff) const
+{
+    const QRadioButton* button = Tariff[tariff - 1];
+    return button->palette().color(button->backgroundRole());
 }
 
 } // namespace zr::schedule

@@ -1,7 +1,9 @@
 #pragma once
 // Schedule editor panel: the year table above, the current day profile below.
 
+#include <QColor>
 #include <QWidget>
+#include <array>
 
 class QAction;
 class QButtonGroup;
@@ -20,11 +22,18 @@ class QGroupBox;
 namespace zr::schedule
 {
 
+// Colours of tariffs 1 … 8 until the user picks others.
+const std::array<QColor, 8>& DefaultTariffColors();
+
 class TFrameShedule : public QWidget
 {
     Q_OBJECT
 public:
     explicit TFrameShedule(QWidget* parent = nullptr);
+
+    // Paints tariff button, limit button and day-bar band of that tariff (1 … 8) alike.
+    void SetTariffColor(int tariff, const QColor& color);
+    QColor TariffColor(int tariff) const;
 
     QFrame* PanelYear;
     QTableWidget* StringGrid1;
