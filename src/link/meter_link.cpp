@@ -273,6 +273,9 @@ bool MeterLink::ActionConnectExecute(const QString& portText)
     ResetDisplay();
     m_settingsWrite = false;
     m_scheduleWrite = false;
+    // Silence on an earlier connection says nothing about this one: without this, the first
+    // time-out after reconnecting would already count as the sixth.
+    m_timeouts = 0;
     m_timerStart->start();
     return true;
 }

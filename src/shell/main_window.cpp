@@ -77,6 +77,15 @@ void AddCaptioned(QGridLayout* grid, const QString& caption, QWidget* control, Q
     grid->addWidget(shown ? shown : control, 1, column);
 }
 
+// The radio item of a menu that stands for the entry chosen in its combo box.
+void CheckTaggedItem(QActionGroup* items, int tag)
+{
+    for (QAction* item : items->actions()) {
+        if (item->data().toInt() == tag)
+            item->setChecked(true);
+    }
+}
+
 } // namespace
 
 MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* parent)
@@ -303,7 +312,7 @@ void MainWindow::CreateConnectionPanel()
     LabeledPass2 = new QLineEdit(PanelConnect);
     LabeledPass2->setObjectName(QStringLiteral("LabeledPass2"));
     LabeledPass2->setMaxLength(6);
-    LabeledPass2->setToolTip(QStringLiteral("00 00 00 00 00 00"));
+    LabeledPass2->setToolTip(link::kInitialPasswordHint);
     AddCaptioned(grid, QStringLiteral("Пароль для доступа : "), LabeledPass2, nullptr);
 
     PanelScaner = new QFrame(PanelConnect);
@@ -591,12 +600,9 @@ void MainWindow::ConnectionChanged(bool connected)
 
 void MainWindow::ComboPortChange()
 {
-    const int tag = platform::kWindowsPortRules ? link::PortNumber(ComboPort->currentText())
-                                                : ComboPort->currentIndex();
-    for (QAction* item : PortItems->actions()) {
-        if (item->data().toInt() == tag)
-            item->setChecked(true);
-    }
+    CheckTaggedItem(PortItems, platform::kWindowsPortRules
+                                   ? link::PortNumber(ComboPort->currentText())
+                                   : ComboPort->currentIndex());
 }
 
 void MainWindow::NPortClick(QAction* item)
@@ -612,10 +618,7 @@ void MainWindow::NPortClick(QAction* item)
 void MainWindow::ComboBaudChange()
 {
     const int index = ComboBaud->currentIndex();
-    for (QAction* item : BaudItems->actions()) {
-        if (item->data().toInt() == index)
-            item->setChecked(true);
-    }
+    CheckTaggedItem(BaudItems, index);
     const int baud = link::BaudForIndex(index);
     if (baud == 0)
         return;

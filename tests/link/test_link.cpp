@@ -403,6 +403,29 @@ private slots:
         QCOMPARE(r.meterControls.last(), true);
     }
 
+    void timeoutCountStartsAfreshAtConnect()
+    {
+        Rig r;
+        r.link.setProductionMode(true);
+        r.link.setAddress(9);
+        r.start();
+        for (int i = 0; i < 6; ++i) {
+            r.tick();
+            r.link.TimerOutTimer();
+        }
+        QCOMPARE(r.meterControls.last(), false);
+        QVERIFY(r.link.ActionDisconnectExecute("ttyS0"));
+        r.link.setAddress(9);
+        r.start();
+        const int resets = r.resets;
+        r.tick();
+        r.link.TimerOutTimer();
+        QCOMPARE(r.link.consecutiveTimeouts(), 1);
+        QCOMPARE(r.meterControls.last(), true);
+        QCOMPARE(r.resets, resets);
+        QCOMPARE(r.link.address(), 9);
+    }
+
     void addressSearchWrapsAndStops()
     {
         Rig r;
