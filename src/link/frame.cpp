@@ -151,7 +151,7 @@ Judgement ClassifyResponse(const QByteArray& request, const QByteArray& buffer)
     }
     if (first(buffer) != first(request))
         return {Judgement::Invalid, 0, QStringLiteral("Неверный отклик")};
-    if (buffer.size() > uint8_t(buffer[1]) + 2)
+    if (buffer.size() >= 2 && buffer.size() > uint8_t(buffer[1]) + 2)
         return {Judgement::Invalid, 0, QStringLiteral("Отклик длиннее требуемого")};
     if (!CrcValid(buffer))
         return {Judgement::Invalid, 0, QStringLiteral("Ошибка контрольной суммы")};

@@ -11,6 +11,7 @@
 #include "meter/ui/tab_sheet3.h"
 #include "meter/ui/widgets.h"
 #include "platform/port_list.h"
+#include "platform/printers.h"
 #include "platform/serial_port.h"
 #include "schedule/ui/tab_sched.h"
 #include "shell/about_window.h"
@@ -123,6 +124,7 @@ MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* pa
     ComboBaudChange();
     SpinTimerChange();
     tabJournal_->DTPHalf->setDate(QDate::currentDate());
+    tabJournal_->SetPrintersInstalled(platform::PrintersInstalled());
     Timer3Timer();
     PageControl1->setCurrentIndex(0);
     SetMeterControlsEnabled(false);
@@ -273,7 +275,7 @@ void MainWindow::CreateConnectionPanel()
     PanelConnect = new QFrame;
     PanelConnect->setObjectName(QStringLiteral("PanelConnect"));
     PanelConnect->setFrameShape(QFrame::StyledPanel);
-    PanelConnect->setAutoFillBackground(true);
+    meter::TintBackground(PanelConnect, -2, -2, -1);
     auto* row = new QHBoxLayout(PanelConnect);
     row->setContentsMargins(6, 3, 6, 3);
     auto* grid = new QGridLayout;

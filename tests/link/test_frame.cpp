@@ -96,6 +96,8 @@ private slots:
         QTest::newRow("surplus byte, crc right")
             << number << AppendCrc(hex("010540E201")) + '\0' << int(Judgement::Invalid)
             << "Отклик длиннее требуемого";
+        QTest::newRow("one byte, never read past")
+            << number << hex("01") << int(Judgement::Invalid) << "Ошибка контрольной суммы";
         QTest::newRow("bad crc") << number << hex("010540E20191B9") << int(Judgement::Invalid)
                                  << "Ошибка контрольной суммы";
     }

@@ -7,6 +7,7 @@
 #include "meter/ui/tab_sheet3.h"
 #include "meter/ui/widgets.h"
 #include "platform/port_list.h"
+#include "platform/printers.h"
 #include "schedule/ui/frame_shedule.h"
 #include "schedule/ui/tab_holidays.h"
 #include "schedule/ui/tab_sched.h"
@@ -382,19 +383,22 @@ void TestShell::components_data()
     row("", "TabYear", "QWidget", "Годовой журнал", none, 0, 0, any, true);
     row("", "BtnReadJournalYear", "QPushButton", "Прочитать", none, 0, 0, false, false);
     row("", "BtnExportJournalYear", "QPushButton", "Экспорт", none, 0, 0, false, true);
-    row("", "BtnPrintJournalYear", "QPushButton", "Печать", none, 0, 0, false, false);
+    row("", "BtnPrintJournalYear", "QPushButton", "Печать", none, 0, 0, false,
+        zr::platform::PrintersInstalled());
     row("", "PanelYearTitle", "QLabel", "Годовой журнал", none, 0, 0, any, true);
     row("", "GridJournal", "QTableWidget", "<no caption>", none, 0, 0, any, true);
     row("", "TabDiary", "QWidget", "Журнал событий", none, 0, 0, any, true);
     row("", "BtnReadDiary", "QPushButton", "Прочитать", none, 0, 0, false, false);
     row("", "BtnExportDiary", "QPushButton", "Экспорт", none, 0, 0, false, true);
-    row("", "BtnPrintDiary", "QPushButton", "Печать", none, 0, 0, false, false);
+    row("", "BtnPrintDiary", "QPushButton", "Печать", none, 0, 0, false,
+        zr::platform::PrintersInstalled());
     row("", "ListDiary", "QTreeWidget", "<no caption>",
         {"Запись №", "Время", "Статус", "Тариф", "Показания", "Наработка"}, 0, 0, any, true);
     row("", "TabSheet2", "QWidget", "Получасовки", none, 0, 0, any, true);
     row("", "BtnReadHalf", "QPushButton", "Прочитать", none, 0, 0, false, false);
     row("", "BtnExportHalf", "QPushButton", "Экспорт", none, 0, 0, false, true);
-    row("", "BtnPrintHalf", "QPushButton", "Печать", none, 0, 0, false, false);
+    row("", "BtnPrintHalf", "QPushButton", "Печать", none, 0, 0, false,
+        zr::platform::PrintersInstalled());
     row("", "DTPHalf", "QDateEdit", "За", none, 0, 0, any, true);
     row("", "ListHalf", "QTreeWidget", "<no caption>", {"Время", "Мощность, кВт"}, 0, 0, any, true);
     row("", "ChartHalf", "zr::meter::BarChart", "<no caption>", none, 0, 0, any, true);
@@ -996,6 +1000,9 @@ void TestShell::tintedGroups()
     const QColor warmer(std::min(face.red() + face.red() * 2 / 100, 255), face.green(),
                         face.blue());
     QCOMPARE(group->grab().toImage().pixelColor(1, 1), warmer);
+    const QColor cooler(face.red() - face.red() * 2 / 100, face.green() - face.green() * 2 / 100,
+                        face.blue() - face.blue() / 100);
+    QCOMPARE(window.PanelConnect->grab().toImage().pixelColor(1, 1), cooler);
 }
 
 void TestShell::tariffColors_data()
