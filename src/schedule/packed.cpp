@@ -12,7 +12,9 @@ using meter::ToBcd;
 
 uint16_t GetMaska(int n)
 {
-    return n <= 1 ? 1 : uint16_t(1u << (n - 1));
+    if (n <= 1)
+        return 1;
+    return n > 16 ? 0 : uint16_t(1u << (n - 1));
 }
 
 bool ValidTime(const QString& time)
@@ -82,6 +84,10 @@ QByteArray PackZone(const AList& record)
 
 std::optional<AList> UnpackZone(const QByteArray& packed, QString* reason)
 {
+    if (packed.size() != kPackedZoneSize) {
+        *reason = QStringLiteral("%1 байт вместо %2").arg(packed.size()).arg(kPackedZoneSize);
+        return std::nullopt;
+    }
     auto byte = [&](int i) { return uint8_t(packed[i]); };
     const int hour = FromBcd(byte(1));
     const int minute = FromBcd(byte(2));
@@ -105,14 +111,12 @@ QVector<AList> UnpackZones(const QVector<QByteArray>& packed, Refusal* refusal)
     records.reserve(packed.size());
     for (int i = 0; i < packed.size(); ++i) {
         QString reason;
-        if (packed[i].size() != kPackedZoneSize)
-            reason = QStringLiteral("%1 байт вместо %2").arg(packed[i].size()).arg(kPackedZoneSize);
-        else if (auto r = UnpackZone(packed[i], &reason))
-            records.append(*r);
-        if (!reason.isEmpty()) {
+        const std::optional<AList> r = UnpackZone(packed[i], &reason);
+        if (!r) {
             *refusal = {i, reason};
             return {};
         }
+        records.append(*r);
     }
     *refusal = {};
     return records;
@@ -160,6 +164,8 @@ bool ValidTransfer(const Transfer& t)
 
 TransferEntry UnpackTransfer(const QByteArray& entry)
 {
+    if (entry.size() != 4)
+        return {};
     const int day = FromBcd(uint8_t(entry[0]));
     const int month = FromBcd(uint8_t(entry[1]));
     const int year = 2000 + FromBcd(uint8_t(entry[2]));

@@ -22,8 +22,8 @@ constexpr int kMaxTransfers = 16;
 constexpr int kHolidayTableSize = 2 * kMaxHolidays;
 constexpr int kTransferTableSize = 4 * kMaxTransfers;
 
-// Bit value of month or day type n in a month set or day-type set; 1 for any n <= 1.
-// Defined for n <= 16.
+// Bit value of month or day type n in a month set or day-type set; 1 for any n <= 1, 0 for
+// n > 16 (no bit of a 16-bit set).
 uint16_t GetMaska(int n);
 
 // "HH:MM", 00:00 .. 23:59, zero-padded: the only form a zone's start time takes, so that comparing
@@ -83,8 +83,8 @@ QString ZoneRefusalText(const Refusal& refusal, int offset = -1);
 QString TransferRefusalText(const Refusal& refusal, int offset = -1);
 
 QByteArray PackZone(const AList& record);
-// `packed` holds kPackedZoneSize bytes. Bits 3 and 7 of byte 0 are ignored; empty with *reason
-// set when the start time is not a time of day.
+// Bits 3 and 7 of byte 0 are ignored. Empty with *reason set when `packed` is not
+// kPackedZoneSize bytes long or its start time is not a time of day.
 std::optional<AList> UnpackZone(const QByteArray& packed, QString* reason);
 // All or nothing: the records in order, or the first one refused.
 QVector<AList> UnpackZones(const QVector<QByteArray>& packed, Refusal* refusal);
@@ -120,8 +120,8 @@ struct TransferEntry {
     Transfer transfer; // for Accepted
     QString reason;    // for Invalid
 };
-// Skipped when the day or month is out of range; Invalid when they pass but the date does not
-// exist or lies after 2099, or the day type is outside 1..8.
+// Skipped when the entry is not 4 bytes long or its day or month is out of range; Invalid when
+// they pass but the date does not exist or lies after 2099, or the day type is outside 1..8.
 TransferEntry UnpackTransfer(const QByteArray& entry);
 // All or nothing: the accepted entries in order, or the first invalid one refused. A table of
 // the wrong size gives an empty list and no refusal.

@@ -286,6 +286,29 @@ private slots:
         QVERIFY(!s.flags({2, 2}).empty);
     }
 
+    // The record order is the file order and the meter's indices. Two changed cells: the walk
+    // for (Jan, Wed) inserts at position 0, then narrows, deletes and splits the records behind
+    // it; the walk for (Mar, Mon) visits only the records present at its start.
+    void editDaysRecordOrder()
+    {
+        Schedule s;
+        Load(s, {Rec("07:00", 2, 0, 2, Days({1, 2}), Months({1, 2})),
+                 Rec("09:00", 4, 0, 4, Days({3}), Months({1, 2, 3})),
+                 Rec("12:00", 5, 0, 5, Days({3}), Months({1})),
+                 Rec("15:00", 6, 0, 6, Days({3, 4}), Months({1, 4}))});
+        s.SetSelected({1, 3}, true);
+        s.SetSelected({3, 1}, true);
+        s.EquivalentDays();
+        QCOMPARE(s.EditDays(), 6);
+        const QVector<AList> expected{Rec("07:00", 2, 0, 2, Days({1}), Months({3})),
+                                      Rec("15:00", 6, 0, 6, Days({4}), Months({1, 4})),
+                                      Rec("07:00", 2, 0, 2, Days({3}), Months({1})),
+                                      Rec("07:00", 2, 0, 2, Days({1, 2}), Months({1, 2})),
+                                      Rec("09:00", 4, 0, 4, Days({3}), Months({2, 3})),
+                                      Rec("15:00", 6, 0, 6, Days({3}), Months({4}))};
+        QCOMPARE(s.working(), expected);
+    }
+
     // C empty: changed cells lose their profiles, splitting a block; other cells keep theirs.
     void editDaysEmptyCurrent()
     {

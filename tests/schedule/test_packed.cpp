@@ -19,6 +19,9 @@ private slots:
         QTest::newRow("2") << 2 << 2;
         QTest::newRow("day type 8") << 8 << 128;
         QTest::newRow("December") << 12 << 2048;
+        QTest::newRow("16") << 16 << 32768;
+        QTest::newRow("17: no bit") << 17 << 0;
+        QTest::newRow("40: no bit") << 40 << 0;
     }
     void maska()
     {
@@ -141,6 +144,10 @@ private slots:
                                                  << "недопустимое время начала 40:00";
         QTest::newRow("FF FF") << Hex("00FFFF00010100") << ""
                                << "недопустимое время начала 165:165";
+        QTest::newRow("6 bytes") << Hex("001200000101") << ""
+                                 << "6 байт вместо 7";
+        QTest::newRow("no bytes") << QByteArray() << ""
+                                  << "0 байт вместо 7";
         // Nibbles are not checked: 0x1A is 20, a valid hour.
         QTest::newRow("nibble above 9, hour 20") << Hex("001A0000010100") << "20:00"
                                                  << "";
@@ -248,6 +255,8 @@ private slots:
             << Hex("31129907") << int(TransferEntry::Accepted) << QDate(2099, 12, 31) << 7 << "";
         QTest::newRow("empty entry")
             << Hex("00000000") << int(TransferEntry::Skipped) << QDate() << 0 << "";
+        QTest::newRow("3 bytes") << Hex("150100") << int(TransferEntry::Skipped) << QDate() << 0
+                                 << "";
         QTest::newRow("month 13") << Hex("01132601") << int(TransferEntry::Skipped) << QDate() << 0
                                   << "";
         QTest::newRow("31 April") << Hex("31042601") << int(TransferEntry::Invalid) << QDate() << 0
