@@ -85,6 +85,13 @@ bool LoadScheduleFile(Schedule& schedule, const QString& path, QString* error)
                      .arg(FileName(path), file.errorString());
         return false;
     }
+    if (file.size() > kMaxFileSize) {
+        *error = QStringLiteral("Файл «%1» не загружен.\nФайл слишком велик для тарифного "
+                                "расписания: %2 байт.")
+                     .arg(FileName(path))
+                     .arg(file.size());
+        return false;
+    }
     const QByteArray image = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("Не удалось прочитать файл «%1»: %2")

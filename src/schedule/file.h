@@ -11,6 +11,9 @@ namespace zr::schedule
 
 constexpr int kFileHeaderSize = 103; // tables and coefficient with their separators
 constexpr int kFileRecordSize = kPackedZoneSize + 2;
+// Far above any real schedule (every cell with a zone at every minute); a larger file is not a
+// schedule and is refused before it is read into memory.
+constexpr qint64 kMaxFileSize = kFileHeaderSize + qint64(kFileRecordSize) * 1440 * 12 * 8;
 
 // The file image of the schedule. Packs the records through SaveRecords, so pending changes
 // are committed here.

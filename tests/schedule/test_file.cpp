@@ -3,6 +3,7 @@
 #include "schedule/file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <random>
@@ -302,6 +303,16 @@ private slots:
         QCOMPARE(error, QString("Файл «короткий.tsc» не загружен.\nФайл слишком короткий: 50 байт, "
                                 "а таблицы праздников и переносов с коэффициентом лимита "
                                 "занимают 103 байта."));
+        QVERIFY(Snapshot(s) == before);
+
+        const QString huge = dir.filePath("большой.tsc");
+        QFile big(huge);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(kMaxFileSize + 1));
+        big.close();
+        QVERIFY(!LoadScheduleFile(s, huge, &error));
+        QCOMPARE(error, QString("Файл «большой.tsc» не загружен.\nФайл слишком велик для "
+                                "тарифного расписания: %1 байт.")
+                            .arg(kMaxFileSize + 1));
         QVERIFY(Snapshot(s) == before);
     }
 };
