@@ -9,3 +9,9 @@ function(zr_add_test)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()
+
+# A test that drives the zr347-sim tool on a pseudo-terminal (POSIX only) learns its path.
+function(zr_use_sim_tool TARGET)
+  add_dependencies(${TARGET} zr347-sim)
+  target_compile_definitions(${TARGET} PRIVATE ZR_SIM_TOOL="$<TARGET_FILE:zr347-sim>")
+endfunction()
