@@ -519,7 +519,7 @@ Meter::Reply Meter::resetBilling(const QByteArray&)
 Meter::Reply Meter::readHoliday(const QByteArray& request)
 {
     const uint8_t index = U8(request, 2);
-    if (index >= kHolidaySlots)
+    if (index >= kMaxHolidays)
         return Reply::Fail(kWrongData);
     QByteArray p(1, char(index));
     if (state_.holidays[2 * index] != 0)
@@ -534,7 +534,7 @@ Meter::Reply Meter::writeHoliday(const QByteArray& request)
         return Reply::Ok();
     }
     const uint8_t index = U8(request, 2);
-    if (index >= kHolidaySlots || StrictBcd(U8(request, 3), 1, 31) < 0 ||
+    if (index >= kMaxHolidays || StrictBcd(U8(request, 3), 1, 31) < 0 ||
         StrictBcd(U8(request, 4), 1, 12) < 0)
         return Reply::Fail(kWrongData);
     state_.holidays.replace(2 * index, 2, request.mid(3, 2));
@@ -544,7 +544,7 @@ Meter::Reply Meter::writeHoliday(const QByteArray& request)
 Meter::Reply Meter::readTransfer(const QByteArray& request)
 {
     const uint8_t index = U8(request, 2);
-    if (index >= kTransferSlots)
+    if (index >= kMaxTransfers)
         return Reply::Fail(kWrongData);
     QByteArray p(1, char(index));
     if (state_.transfers[4 * index] != 0)
@@ -563,7 +563,7 @@ Meter::Reply Meter::writeTransfer(const QByteArray& request)
     const int month = StrictBcd(U8(request, 4), 1, 12);
     const int year = StrictBcd(U8(request, 5), 0, 99);
     const uint8_t dayType = U8(request, 6);
-    if (index >= kTransferSlots || year < 0 || !QDate(2000 + year, month, day).isValid() ||
+    if (index >= kMaxTransfers || year < 0 || !QDate(2000 + year, month, day).isValid() ||
         dayType < 1 || dayType > 8)
         return Reply::Fail(kWrongData);
     state_.transfers.replace(4 * index, 4, request.mid(3, 4));

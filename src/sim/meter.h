@@ -3,6 +3,8 @@
 // side. A complete request frame goes in, the response frame (or an error response, or nothing)
 // comes out. No bus, no timers, no widgets.
 
+#include "schedule/packed.h"
+
 #include <QByteArray>
 #include <array>
 #include <cstdint>
@@ -12,17 +14,21 @@
 namespace zr::sim
 {
 
+// The schedule tables have the same sizes on both sides of the line.
+using schedule::kHolidayTableSize;
+using schedule::kMaxHolidays;
+using schedule::kMaxTransfers;
+using schedule::kMonths;
+using schedule::kTariffs;
+using schedule::kTransferTableSize;
+
 // Monotonic milliseconds; the meter's clock and running time advance with it.
 using ElapsedMs = std::function<qint64()>;
 
 constexpr int kPhases = 3;
-constexpr int kTariffs = 8;
-constexpr int kMonths = 12;
 constexpr int kEventSlots = 1600;
 constexpr int kHalfHourSlots = 4096;
 constexpr int kZoneSlots = 256;
-constexpr int kHolidaySlots = 16;
-constexpr int kTransferSlots = 16;
 constexpr int kRoutes = 4;
 constexpr int kPasswordBytes = 6;
 constexpr int kSecondsPerHalfHour = 1800;
@@ -107,8 +113,8 @@ struct MeterState {
     std::vector<Event> events; // journal slot i holds events[i]; at most kEventSlots
     std::vector<HalfHour> halfHours = std::vector<HalfHour>(kHalfHourSlots);
     std::array<QByteArray, kZoneSlots> zones{}; // packed zone records (7 bytes); empty = none
-    QByteArray holidays = QByteArray(2 * kHolidaySlots, '\0');   // packed holiday table
-    QByteArray transfers = QByteArray(4 * kTransferSlots, '\0'); // packed transfer table
+    QByteArray holidays = QByteArray(kHolidayTableSize, '\0');   // packed holiday table
+    QByteArray transfers = QByteArray(kTransferTableSize, '\0'); // packed transfer table
     uint8_t coefficient = 1;
     uint8_t plcGroup = 0;
     uint8_t plcAddress = 0;
