@@ -17,6 +17,8 @@ constexpr int kMonths = 12;
 constexpr int kDayTypes = 8;
 constexpr int kTariffs = 8;
 constexpr int kPackedZoneSize = 7;
+// The meter addresses its zone records by a one-byte index.
+constexpr int kZoneSlots = 256;
 constexpr int kMaxHolidays = 16;
 constexpr int kMaxTransfers = 16;
 constexpr int kHolidayTableSize = 2 * kMaxHolidays;

@@ -5,6 +5,7 @@
 #include "link/frame.h"
 #include "link/password.h"
 #include "meter/encodings.h"
+#include "sim/scheduled_tariff.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -190,6 +191,7 @@ QByteArray Meter::answer(const QByteArray& request)
         return ErrorResponse(function, kWrongLength);
 
     advance();
+    followSchedule();
     switch (handler->kind) {
     case Kind::Read:
         // Every write batch opens with reads and a password entry, so a read ends the access
@@ -264,6 +266,15 @@ Meter::Reply Meter::writeLink(const QByteArray& request)
     state_.address = U8(request, 2);
     state_.baud = baud;
     return Reply::Ok();
+}
+
+// Without a zone begun today the tariff stays as it was.
+void Meter::followSchedule()
+{
+    const std::optional<schedule::Zone> zone =
+        ZoneInForce(state_, meter::DecodeMeterTimestamp(clock()));
+    if (zone)
+        state_.tariff = uint8_t(TariffUnderLoad(*zone, state_.powerW, state_.coefficient) - 1);
 }
 
 // Without a set clock the flag byte travels alone.

@@ -21,6 +21,7 @@ using schedule::kMaxTransfers;
 using schedule::kMonths;
 using schedule::kTariffs;
 using schedule::kTransferTableSize;
+using schedule::kZoneSlots;
 
 // Monotonic milliseconds; the meter's clock and running time advance with it.
 using ElapsedMs = std::function<qint64()>;
@@ -28,7 +29,6 @@ using ElapsedMs = std::function<qint64()>;
 constexpr int kPhases = 3;
 constexpr int kEventSlots = 1600;
 constexpr int kHalfHourSlots = 4096;
-constexpr int kZoneSlots = 256;
 constexpr int kRoutes = 4;
 constexpr int kPasswordBytes = 6;
 constexpr int kSecondsPerHalfHour = 1800;
@@ -158,6 +158,8 @@ private:
     static const Handler* FindHandler(uint8_t function);
     Reply dispatch(uint8_t function, const QByteArray& request);
     double reading(uint8_t selector) const;
+    // The current tariff follows the stored schedule, the clock and the load.
+    void followSchedule();
 
     Reply readVersion(const QByteArray& request);
     Reply readNumber(const QByteArray& request);

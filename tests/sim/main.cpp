@@ -10,6 +10,7 @@ int main(int argc, char** argv)
     failed |= RunBusTests(argc, argv);
     failed |= RunSimPortTests(argc, argv);
     failed |= RunWriteBatchTests(argc, argv);
+    failed |= RunScheduledTariffTests(argc, argv);
 #ifdef ZR_SIM_TOOL
     failed |= RunToolTests(argc, argv);
 #endif

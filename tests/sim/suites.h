@@ -13,6 +13,7 @@ int RunBusTests(int argc, char** argv);
 int RunSimPortTests(int argc, char** argv);
 int RunToolTests(int argc, char** argv);
 int RunWriteBatchTests(int argc, char** argv);
+int RunScheduledTariffTests(int argc, char** argv);
 
 // "01 02" -> bytes.
 inline QByteArray Hex(const char* text)
