@@ -4,6 +4,7 @@ function(zr_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${T_NAME} PRIVATE ZR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                 ZR_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})

@@ -4,14 +4,14 @@
 #include <QtTest>
 
 #ifndef Q_OS_WIN
-#include <fcntl.h>
-#include <stdlib.h>
-#include <termios.h>
-#include <unistd.h>
+#include "support/pty.h"
 #endif
 
 using namespace zr::platform;
 using zr::link::Parity;
+#ifndef Q_OS_WIN
+using zr::test::Pty;
+#endif
 
 namespace
 {
@@ -20,46 +20,6 @@ QByteArray hex(const char* s)
 {
     return QByteArray::fromHex(s);
 }
-
-#ifndef Q_OS_WIN
-// The master side of a pseudo-terminal; the adapter opens its slave like any serial device.
-struct Pty {
-    int master = -1;
-    QString slave;
-    Pty()
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
-            slave = QString::fromLocal8Bit(::ptsname(master));
-    }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
-    QByteArray read(int count)
-    {
-        QByteArray bytes;
-        QElapsedTimer timer;
-        timer.start();
-        while (bytes.size() < count && timer.elapsed() < 2000) {
-            char buffer[64];
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
-            if (n > 0)
-                bytes.append(buffer, int(n));
-            else
-                QTest::qWait(5);
-        }
-        return bytes;
-    }
-    termios line() const
-    {
-        termios tio{};
-        ::tcgetattr(master, &tio); // reaches the slave's settings
-        return tio;
-    }
-};
-#endif
 
 } // namespace
 
