@@ -1,27 +1,10 @@
 #include "meter/device_info.h"
 
+#include "meter/decode.h"
 #include "meter/encodings.h"
 
 namespace zr::meter
 {
-
-namespace
-{
-
-// Reads the fields with `read`, then keeps them only if every byte was there.
-template <typename Result, typename Read> Result Decode(const QByteArray& frame, Read read)
-{
-    FieldReader reader = FieldReader::Response(frame);
-    Result result;
-    read(reader, result);
-    if (!reader.ok()) {
-        result = Result();
-        result.error = reader.error();
-    }
-    return result;
-}
-
-} // namespace
 
 VersionInfo DecodeVersion(const QByteArray& frame)
 {
