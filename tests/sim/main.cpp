@@ -9,6 +9,7 @@ int main(int argc, char** argv)
     int failed = RunMeterTests(argc, argv);
     failed |= RunBusTests(argc, argv);
     failed |= RunSimPortTests(argc, argv);
+    failed |= RunDemoTests(argc, argv);
 #ifdef ZR_SIM_TOOL
     failed |= RunToolTests(argc, argv);
 #endif

@@ -12,6 +12,7 @@ int RunMeterTests(int argc, char** argv);
 int RunBusTests(int argc, char** argv);
 int RunSimPortTests(int argc, char** argv);
 int RunToolTests(int argc, char** argv);
+int RunDemoTests(int argc, char** argv);
 
 // "01 02" -> bytes.
 inline QByteArray Hex(const char* text)
