@@ -12,6 +12,9 @@ namespace
 {
 
 constexpr uint32_t kDay = 86400;
+// The power cut of the half-hour profile, in half-hours before the current one.
+constexpr uint32_t kOutageStart = 7;
+constexpr uint32_t kOutageEnd = 3;
 
 // A household load: low at night, peaks in the morning and the evening.
 uint32_t LoadAt(uint32_t time)
@@ -41,6 +44,45 @@ void FillReadings(MeterState& s)
     }
 }
 
+// The journal is a ring that has wrapped: 1850 events so far, the newest 250 in the first slots
+// over the oldest. A few slots lost their records.
+void FillEvents(MeterState& s, uint32_t now)
+{
+    constexpr int kRecorded = 1850;
+    constexpr uint8_t kStatuses[] = {0, 0, 0, 1, 2, 0, 0x30, 0, 64, 0, 255, 0x09};
+    constexpr uint32_t kStep = 6 * 3600;
+    s.events.assign(kEventSlots, Event{});
+    for (int n = kRecorded - kEventSlots + 1; n <= kRecorded; ++n) {
+        const uint32_t back = uint32_t(kRecorded + 1 - n) * kStep;
+        Event& e = s.events[size_t((n - 1) % kEventSlots)];
+        e.number = uint16_t(n);
+        e.time = now > back ? now - back : 0;
+        e.tariff = uint8_t(n % 3);
+        e.reading = 1000.0 + 1.75 * n;
+        e.status = kStatuses[n % std::size(kStatuses)];
+        e.runningTime = 3600u * 24 * 300 + uint32_t(n) * kStep;
+        e.present = n % 200 != 137;
+    }
+}
+
+// Every slot holds a record of the last 4096 half-hours, except around a power cut a few hours
+// ago: the meter recorded nothing for an hour and a half, so those slots still hold the records
+// of 4096 half-hours earlier, and the half-hour the cut interrupted was erased.
+void FillHalfHours(MeterState& s, uint32_t now)
+{
+    const uint32_t current = now / kSecondsPerHalfHour;
+    const auto record = [](uint32_t h) {
+        return HalfHour{true, h, LoadAt(h * kSecondsPerHalfHour) * 2};
+    };
+    for (uint32_t h = current > kHalfHourSlots ? current - kHalfHourSlots : 0; h < current; ++h)
+        s.halfHours[h % kHalfHourSlots] = record(h);
+    if (current < kHalfHourSlots + kOutageStart)
+        return;
+    s.halfHours[(current - kOutageStart) % kHalfHourSlots] = HalfHour{};
+    for (uint32_t h = current - kOutageStart + 1; h < current - kOutageEnd; ++h)
+        s.halfHours[h % kHalfHourSlots] = record(h - kHalfHourSlots);
+}
+
 void FillJournals(MeterState& s, uint32_t now)
 {
     const QDate today = meter::DecodeMeterTimestamp(now).date();
@@ -58,24 +100,8 @@ void FillJournals(MeterState& s, uint32_t now)
         r.runningTime = 86400u * (400 + 30 * m);
     }
 
-    constexpr uint8_t kStatuses[] = {0, 0, 0, 1, 2, 0, 0x30, 0, 64, 0, 255, 0x09};
-    s.events.clear();
-    const uint32_t step = 6 * 3600;
-    for (int i = 0; i < kEventSlots; ++i) {
-        const uint32_t back = uint32_t(kEventSlots - i) * step;
-        Event e;
-        e.number = uint16_t(i + 1);
-        e.time = now > back ? now - back : 0;
-        e.tariff = uint8_t(i % 3);
-        e.reading = 1000.0 + 1.75 * i;
-        e.status = kStatuses[i % std::size(kStatuses)];
-        e.runningTime = 3600u * 24 * 300 + uint32_t(i) * step;
-        s.events.push_back(e);
-    }
-
-    const uint32_t current = now / kSecondsPerHalfHour;
-    for (uint32_t h = current > kHalfHourSlots ? current - kHalfHourSlots : 0; h < current; ++h)
-        s.halfHours[h % kHalfHourSlots] = {true, h, LoadAt(h * kSecondsPerHalfHour) * 2};
+    FillEvents(s, now);
+    FillHalfHours(s, now);
 }
 
 void FillSchedule(MeterState& s)

@@ -1,7 +1,8 @@
 #pragma once
 // A meter with plausible contents, for the demonstration mode of the program and the zr347-sim
-// tool: identity, a running clock, readings that grow, a full event journal, half-hour records,
-// a tariff schedule, holidays and transfers, modem and ДДМ data.
+// tool: identity, a running clock, readings that grow, peaks, a year of monthly records, an event
+// journal whose ring has wrapped (with a few empty slots), half-hour records around a power cut
+// (current, stale and empty slots), a tariff schedule, holidays and transfers, modem and ДДМ data.
 
 #include "sim/meter.h"
 #include "sim/sim_port.h"

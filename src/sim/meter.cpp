@@ -431,7 +431,7 @@ Meter::Reply Meter::readEvent(const QByteArray& request)
         return Reply::Fail(kWrongData);
     QByteArray p;
     meter::AppendU16(p, index);
-    if (index < state_.events.size()) {
+    if (index < state_.events.size() && state_.events[index].present) {
         const Event& e = state_.events[index];
         meter::AppendU16(p, e.number);
         meter::AppendU32(p, e.time);

@@ -66,6 +66,7 @@ struct Event {
     double reading = 0;
     uint8_t status = 0;
     uint32_t runningTime = 0;
+    bool present = true; // false: the slot holds no record
 };
 
 struct HalfHour {
@@ -110,7 +111,8 @@ struct MeterState {
     Peak peak;
     Peak billingPeak;
     std::array<MonthRecord, kMonths> yearly{};
-    std::vector<Event> events; // journal slot i holds events[i]; at most kEventSlots
+    // Journal slot i holds events[i] (at most kEventSlots); slots beyond hold no record.
+    std::vector<Event> events;
     std::vector<HalfHour> halfHours = std::vector<HalfHour>(kHalfHourSlots);
     std::array<QByteArray, kZoneSlots> zones{}; // packed zone records (7 bytes); empty = none
     QByteArray holidays = QByteArray(kHolidayTableSize, '\0');   // packed holiday table

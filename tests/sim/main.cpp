@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     failed |= RunSimPortTests(argc, argv);
     failed |= RunWriteBatchTests(argc, argv);
     failed |= RunScheduledTariffTests(argc, argv);
+    failed |= RunDemoTests(argc, argv);
 #ifdef ZR_SIM_TOOL
     failed |= RunToolTests(argc, argv);
 #endif

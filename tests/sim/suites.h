@@ -14,6 +14,7 @@ int RunSimPortTests(int argc, char** argv);
 int RunToolTests(int argc, char** argv);
 int RunWriteBatchTests(int argc, char** argv);
 int RunScheduledTariffTests(int argc, char** argv);
+int RunDemoTests(int argc, char** argv);
 
 // "01 02" -> bytes.
 inline QByteArray Hex(const char* text)
