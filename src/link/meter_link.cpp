@@ -40,6 +40,7 @@ MeterLink::MeterLink(Port& port, QObject* parent)
     connect(m_timerOut, &QTimer::timeout, this, &MeterLink::TimerOutTimer);
     connect(m_timerStart, &QTimer::timeout, this, &MeterLink::TimerStartTimer);
     connect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    ConnectLoss();
 }
 
 bool MeterLink::setPort(Port& port)
@@ -47,9 +48,17 @@ bool MeterLink::setPort(Port& port)
     if (m_connected)
         return false;
     disconnect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    disconnect(m_port, &Port::lost, this, &MeterLink::PortLost);
     m_port = &port;
     connect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    ConnectLoss();
     return true;
+}
+
+// Queued: the port reports from inside its own notification, where it must not be closed.
+void MeterLink::ConnectLoss()
+{
+    connect(m_port, &Port::lost, this, &MeterLink::PortLost, Qt::QueuedConnection);
 }
 
 void MeterLink::setAddress(int address)
@@ -269,6 +278,7 @@ bool MeterLink::ActionConnectExecute(const QString& portText)
         return false;
     }
     m_connected = true;
+    m_portText = portText;
     emit connectionChanged(true);
     ResetDisplay();
     m_settingsWrite = false;
@@ -300,6 +310,24 @@ bool MeterLink::ActionDisconnectExecute(const QString& portText)
         emit failureMessage(kErrorCaption, QStringLiteral("Ошибка закрытия порта ") + portText);
         return false;
     }
+    EndConnection();
+    return true;
+}
+
+void MeterLink::PortLost(const QString& reason)
+{
+    if (!m_connected || !m_port->isOpen())
+        return;
+    m_port->close();
+    emit statusText(0, QString());
+    emit statusText(1, QString());
+    EndConnection();
+    emit failureMessage(kErrorCaption,
+                        QStringLiteral("Связь через порт %1 прервана: %2").arg(m_portText, reason));
+}
+
+void MeterLink::EndConnection()
+{
     m_timer1->stop();
     m_timerOut->stop();
     m_timerStart->stop();
@@ -317,7 +345,6 @@ bool MeterLink::ActionDisconnectExecute(const QString& portText)
     emit connectionChanged(false);
     emit actionFindAddressEnabled(false);
     emit gaugeJournalVisible(false);
-    return true;
 }
 
 void MeterLink::ActionFindAddressExecute()

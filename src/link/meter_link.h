@@ -89,6 +89,9 @@ public:
     void VaComm1RxChar();
     void TimerOutTimer();
     void TimerStartTimer();
+    // The port reported its line unusable: the connection ends as on ActionDisconnect, then the
+    // user learns which port failed and why.
+    void PortLost(const QString& reason);
 
 signals:
     void trafficLine(const QString& line);
@@ -116,6 +119,8 @@ signals:
 
 private:
     void ClearQueue();
+    void EndConnection();
+    void ConnectLoss();
     void CommandsChange();
     void HandleResponse(const QByteArray& buffer);
     void FailBatch();
@@ -136,6 +141,7 @@ private:
     QByteArray m_current;
     QByteArray m_received;
 
+    QString m_portText; // as given to ActionConnectExecute, for the loss message
     int m_address = 0;
     bool m_trafficLog = false;
     bool m_masterMode = false;

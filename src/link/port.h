@@ -35,6 +35,10 @@ public:
 signals:
     // Bytes are waiting; delivered on the thread that owns the port (the UI thread), in order.
     void received();
+    // The line has become unusable while open (device removed, other end gone, a failed read or
+    // write); reason is the system's text. Reported once per open; the port stays open until
+    // the listener closes it.
+    void lost(const QString& reason);
 };
 
 } // namespace zr::link

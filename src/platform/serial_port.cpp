@@ -20,6 +20,7 @@ SerialPort::SerialPort(QObject* parent) : link::Port(parent)
 {
     m_port.setBaudRate(4800);
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::received);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPort::ErrorOccurred);
 }
 
 bool SerialPort::open(const QString& name)
@@ -27,6 +28,7 @@ bool SerialPort::open(const QString& name)
     m_port.setPortName(PortOpenName(name));
     if (!m_port.open(QIODevice::ReadWrite))
         return false;
+    m_lost = false;
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
@@ -44,6 +46,18 @@ bool SerialPort::close()
         return false;
     m_port.close();
     return true;
+}
+
+// A vanished device keeps its descriptor readable and writable with nothing but errors behind it:
+// left open, the port's notifiers fire without pause.
+void SerialPort::ErrorOccurred(QSerialPort::SerialPortError error)
+{
+    const bool unusable = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                          error == QSerialPort::WriteError;
+    if (!unusable || !m_port.isOpen() || m_lost)
+        return;
+    m_lost = true;
+    emit lost(m_port.errorString());
 }
 
 bool SerialPort::isOpen() const

@@ -28,9 +28,11 @@ public:
 
 private:
     bool KeepParityCheckOff(bool applied);
+    void ErrorOccurred(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;
     link::Parity m_parity = link::Parity::Space;
+    bool m_lost = false;
 };
 
 // Whether a port can be opened and take one zero byte: the port list's fallback probe.

@@ -374,8 +374,12 @@ void MainWindow::CreateStatusBar()
     for (int i = 0; i < 2; ++i) {
         StatusPanel[i] = new QLabel(bar);
         StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        StatusPanel[i]->setFixedWidth(widths[i]);
         StatusPanel[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // The exchange counter changes many times a second: a fixed size keeps a new text from
+        // laying out the bar and the window again, an own background from repainting theirs.
+        StatusPanel[i]->setAutoFillBackground(true);
+        StatusPanel[i]->setFixedSize(widths[i], StatusPanel[i]->fontMetrics().height() +
+                                                    2 * StatusPanel[i]->frameWidth());
         bar->addWidget(StatusPanel[i]);
     }
 }
