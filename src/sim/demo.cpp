@@ -131,7 +131,6 @@ std::unique_ptr<Meter> MakeDemoMeter(uint32_t clock, ElapsedMs elapsed)
     s.indication = 0x19;
     s.integration = 29;
     s.powerW = LoadAt(clock);
-    s.tariff = 1;
     FillReadings(s);
     s.peak = {clock - 5 * kDay, 8640};
     s.billingPeak = {clock - 40 * kDay, 7920};

@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include "link/frame.h"
 #include "link/meter_link.h"
 #include "meter/encodings.h"
 #include "meter/ui/tab_about.h"
@@ -55,6 +56,13 @@ QString MalformedLine(const QStringList& log)
     return {};
 }
 
+int DemoTariffNow()
+{
+    const QByteArray clock =
+        sim::MakeDemoMeter()->answer(frame::AppendCrc(QByteArray::fromHex("0402")));
+    return (uint8_t(clock.at(2)) & 7) + 1;
+}
+
 void CheckDemoMeterShown(const shell::MainWindow& window, uint32_t number)
 {
     const meter::TabAbout& tab = *window.About();
@@ -66,7 +74,7 @@ void CheckDemoMeterShown(const shell::MainWindow& window, uint32_t number)
         {tab.EditNumber, QStringLiteral("%1").arg(number, 6, 10, QLatin1Char('0'))},
         {tab.EditTest, QStringLiteral("Ok")},
         {tab.EditSummer, QStringLiteral("нет")},
-        {tab.EditTariff, QStringLiteral("2")},
+        {tab.EditTariff, QString::number(DemoTariffNow())},
         {tab.EditDay, QStringLiteral("1")},
         {tab.EditHour, QStringLiteral("0")},
         {tab.EditNCorrect, QStringLiteral("3")},

@@ -49,4 +49,7 @@ QString MalformedLine(const QStringList& log);
 // plausibility. Reports through QTest; check QTest::currentTestFailed() after it.
 void CheckDemoMeterShown(const shell::MainWindow& window, uint32_t number);
 
+// The tariff (1..8) the demonstration meter's schedule puts in force now.
+int DemoTariffNow();
+
 } // namespace zr::test

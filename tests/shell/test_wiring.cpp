@@ -366,11 +366,12 @@ void TestWiring::idleCycleAnswersEveryRequest()
     QCOMPARE(zr::test::MalformedLine(log), QString());
     QCOMPARE(d.catcher.messages.size(), 0);
 
-    // The start request, then the ring from step 0; step 7 reads tariff 2 shown by step 2.
+    // The start request, then the ring from step 0; step 7 reads the tariff shown by step 2.
     QStringList expected = {HexText(AppendCrc(Hex("0002")))};
+    const QByteArray reading = "0F030" + QByteArray::number(zr::test::DemoTariffNow() - 1);
     for (const char* request :
-         {"0002", "0102", "0402", "2202", "0802", "1102", "1E02", "0F0301", "0C02", "2C02", "1002",
-          "0D02", "0A02", "200300", "200301", "200302", "200303"})
+         {"0002", "0102", "0402", "2202", "0802", "1102", "1E02", reading.constData(), "0C02",
+          "2C02", "1002", "0D02", "0A02", "200300", "200301", "200302", "200303"})
         expected << HexText(AppendCrc(Hex(request)));
     QCOMPARE(zr::test::SentFrames(log).mid(0, expected.size()), expected);
 
