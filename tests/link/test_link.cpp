@@ -3,6 +3,8 @@
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
 #include "link/password.h"
+#include "link/cp1251.h"
+#include "link/line_speed.h"
 #include "link/port_name.h"
 #include "link/traffic_log.h"
 
@@ -133,6 +135,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         QCOMPARE(PasswordBytes(text), bytes);
     }
+    void cp1251WholeText()
+    {
+        QCOMPARE(Cp1251Bytes(QString()), QByteArray());
+        QCOMPARE(Cp1251Bytes("Журнал №7 ä"), hex("C6F3F0EDE0EB20B93720") + "?");
+    }
 
     void scramble_data()
     {
@@ -221,6 +228,9 @@ private slots:
         QCOMPARE(BaudForIndex(3), 38400);
         QCOMPARE(BaudForIndex(4), 0);
         QCOMPARE(BaudForIndex(-1), 0);
+        QCOMPARE(IndexOfBaud(38400), 3);
+        QCOMPARE(IndexOfBaud(2400), -1);
+        QCOMPARE(LineSpeedTexts(), QStringList({"4800", "9600", "19200", "38400"}));
     }
 
     // --- The link ---
@@ -254,7 +264,7 @@ private slots:
         QCOMPARE(r.panel[1], QStringLiteral("чтение номера"));
         QCOMPARE(r.link.exchangeCount(), 3);
         QByteArray seen;
-        r.link.RegisterDecoder(1, [&](const QByteArray& response) { seen = response; });
+        r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray& response) { seen = response; });
         r.port.deliver(hex("010540E20191B8"));
         QCOMPARE(seen, hex("010540E20191B8"));
         QVERIFY(!r.timer("TimerOut")->isActive());
@@ -306,7 +316,7 @@ private slots:
         r.port.deliver(hex("00") + hex("0004AABB"));
         QCOMPARE(r.port.writes.last().bytes, AppendCrc(hex("0002")));
         QByteArray seen;
-        r.link.RegisterDecoder(0, [&](const QByteArray& response) { seen = response; });
+        r.link.RegisterDecoder(zr::link::ReadVersion, [&](const QByteArray& response) { seen = response; });
         r.port.deliver(AppendCrc(hex("000401020304").left(4)));
         QCOMPARE(seen, AppendCrc(hex("00040102")));
     }
@@ -316,7 +326,7 @@ private slots:
         Rig r;
         r.start();
         int calls = 0;
-        r.link.RegisterDecoder(0, [&](const QByteArray&) { ++calls; });
+        r.link.RegisterDecoder(zr::link::ReadVersion, [&](const QByteArray&) { ++calls; });
         r.handshake();
         const QByteArray response = AppendCrc(hex("000601020304"));
         r.port.deliver(response.left(1));
@@ -334,7 +344,7 @@ private slots:
         Rig r;
         r.start();
         int calls = 0;
-        r.link.RegisterDecoder(0, [&](const QByteArray&) { ++calls; });
+        r.link.RegisterDecoder(zr::link::ReadVersion, [&](const QByteArray&) { ++calls; });
         r.handshake();
         r.port.deliver(Ack(hex("00")) + hex("00"));
         QCOMPARE(calls, 0);
@@ -475,6 +485,50 @@ private slots:
         QCOMPARE(r.exchange(), AppendCrc(hex("2202"))); // step 3
     }
 
+    // A feature owning a batch decodes its own answers; the table keeps the rest.
+    void requestDecoderWinsOverTheTable()
+    {
+        Rig r;
+        QStringList seen;
+        QVERIFY(r.link.RegisterDecoder(zr::link::ReadVersion,
+                                       [&](const QByteArray&) { seen << "table"; }));
+        r.start();
+        r.link.Enqueue(hex("0002"), [&](const QByteArray& f) {
+            seen << (f == Ack(hex("00")) ? "own" : "own, wrong frame");
+        });
+        r.exchange(); // the start's version read
+        r.exchange(); // the own request
+        r.exchange(); // idle step 0
+        QCOMPARE(seen, QStringList({"table", "own", "table"}));
+        // An own decoder goes with its request: a failed batch drops both.
+        r.link.Enqueue(hex("0002"), [&](const QByteArray&) { seen << "dropped"; });
+        r.handshake();
+        r.link.TimerOutTimer();
+        for (int step = 0; step < 17; ++step)
+            r.exchange();
+        QCOMPARE(seen, QStringList({"table", "own", "table", "table"}));
+    }
+
+    void secondDecoderForACodeRefused()
+    {
+#ifdef QT_NO_DEBUG
+        Rig r;
+        int first = 0;
+        int second = 0;
+        QVERIFY(r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray&) { ++first; }));
+        QVERIFY(
+            !r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray&) { ++second; }));
+        r.start();
+        r.exchange();
+        r.exchange();
+        r.exchange(); // idle step 1 reads the number
+        QCOMPARE(first, 1);
+        QCOMPARE(second, 0);
+#else
+        QSKIP("the refusal asserts in debug builds");
+#endif
+    }
+
     void enqueueWhileDisconnected()
     {
         Rig r;
@@ -487,10 +541,10 @@ private slots:
     void passwordRejectedDuringSettingsWrite()
     {
         Rig r;
-        r.link.RegisterDecoder(1, [&](const QByteArray& b) {
+        r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray& b) {
             r.link.setFactoryNumber(uint8_t(b[2]) | uint8_t(b[3]) << 8 | uint8_t(b[4]) << 16);
         });
-        r.link.RegisterDecoder(17, [&](const QByteArray& b) {
+        r.link.RegisterDecoder(zr::link::ReadCounters, [&](const QByteArray& b) {
             r.link.setRunningTime(uint8_t(b[2]) | uint8_t(b[3]) << 8 | uint8_t(b[4]) << 16 |
                                   uint32_t(uint8_t(b[5])) << 24);
         });
