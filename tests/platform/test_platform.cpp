@@ -1,3 +1,4 @@
+#include "support/hex.h"
 #include "platform/port_list.h"
 #include "platform/serial_port.h"
 
@@ -12,14 +13,10 @@
 
 using namespace zr::platform;
 using zr::link::Parity;
+using zr::test::Hex;
 
 namespace
 {
-
-QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
 
 #ifndef Q_OS_WIN
 // The master side of a pseudo-terminal; the adapter opens its slave like any serial device.
@@ -99,11 +96,11 @@ private slots:
 
         // RTS cannot be set on a pseudo-terminal; the bytes go out all the same.
         port.assertRts();
-        QVERIFY(port.write(hex("00FF0D0A11")));
-        QCOMPARE(pty.read(5), hex("00FF0D0A11"));
+        QVERIFY(port.write(Hex("00FF0D0A11")));
+        QCOMPARE(pty.read(5), Hex("00FF0D0A11"));
 
         QSignalSpy received(&port, &zr::link::Port::received);
-        const QByteArray in = hex("00FFFF0000FF7F800D11");
+        const QByteArray in = Hex("00FFFF0000FF7F800D11");
         QCOMPARE(::write(pty.master, in.constData(), size_t(in.size())), ssize_t(in.size()));
         QByteArray got;
         QTRY_VERIFY_WITH_TIMEOUT((got += port.readAvailable()).size() >= in.size(), 2000);

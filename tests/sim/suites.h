@@ -2,6 +2,7 @@
 // The test classes of the simulated meter, run one after the other by main.cpp.
 
 #include "link/frame.h"
+#include "support/hex.h"
 
 #include <QByteArray>
 
@@ -13,11 +14,7 @@ int RunBusTests(int argc, char** argv);
 int RunSimPortTests(int argc, char** argv);
 int RunToolTests(int argc, char** argv);
 
-// "01 02" -> bytes.
-inline QByteArray Hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
+using zr::test::Hex;
 // A frame written without its checksum, with the checksum appended.
 inline QByteArray Frame(const char* text)
 {
