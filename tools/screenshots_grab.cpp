@@ -5,8 +5,8 @@
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
-#include "meter/ui/status_dialog.h"
 #include "meter/ui/journal_page.h"
+#include "meter/ui/status_dialog.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"

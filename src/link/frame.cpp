@@ -146,8 +146,8 @@ QString ErrorText(uint8_t errorCode)
 Judgement ClassifyResponse(const QByteArray& request, const QByteArray& buffer)
 {
     const auto first = [](const QByteArray& b) { return b.isEmpty() ? -1 : int(uint8_t(b[0])); };
-    if (buffer.size() == 5 && first(buffer) - first(request) == kErrorFlag && uint8_t(buffer[1]) == 3 &&
-        CrcValid(buffer)) {
+    if (buffer.size() == 5 && first(buffer) - first(request) == kErrorFlag &&
+        uint8_t(buffer[1]) == 3 && CrcValid(buffer)) {
         const uint8_t code = uint8_t(buffer[2]);
         return {Judgement::Error, code,
                 ErrorText(code) + QStringLiteral(" (") + FunctionName(uint8_t(buffer[0])) +

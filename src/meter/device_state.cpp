@@ -12,14 +12,13 @@ DeviceState::DeviceState(QObject* parent) : QObject(parent) {}
 
 void DeviceState::attach(MeterLink& link)
 {
-    Q_ASSERT(!m_link);
-    m_link = &link;
+    Q_ASSERT(!link_);
+    link_ = &link;
     const auto on = [&link](FunctionCode code, auto handler) {
         link.RegisterDecoder(code, std::move(handler));
     };
-    on(ReadVersion, [this](const QByteArray& f) {
-        Take(DecodeVersion(f), &DeviceState::versionRead);
-    });
+    on(ReadVersion,
+       [this](const QByteArray& f) { Take(DecodeVersion(f), &DeviceState::versionRead); });
     on(ReadNumber, [this](const QByteArray& f) {
         Take(DecodeFactoryNumber(f), &DeviceState::factoryNumberRead);
     });
@@ -30,36 +29,30 @@ void DeviceState::attach(MeterLink& link)
             Take(info, &DeviceState::scheduleChecksumRead);
     });
     on(ReadPower, [this](const QByteArray& f) { Take(DecodePower(f), &DeviceState::powerRead); });
-    on(ReadIndication, [this](const QByteArray& f) {
-        Take(DecodeIndication(f), &DeviceState::indicationRead);
-    });
+    on(ReadIndication,
+       [this](const QByteArray& f) { Take(DecodeIndication(f), &DeviceState::indicationRead); });
     on(ReadReading, [this](const QByteArray& f) {
         // Outside the idle cycle a reading without a decoder of its own belongs to no one.
-        if (m_link->idleReading())
+        if (link_->idleReading())
             Take(DecodeIdleReading(f), &DeviceState::idleReadingRead);
     });
-    on(ReadDdmStatus, [this](const QByteArray& f) {
-        Take(DecodeDdmStatus(f), &DeviceState::ddmStatusRead);
-    });
-    on(ReadCounters, [this](const QByteArray& f) {
-        Take(DecodeRunningTime(f), &DeviceState::runningTimeRead);
-    });
-    on(ReadIntegrationTime, [this](const QByteArray& f) {
-        Take(DecodeIntegration(f), &DeviceState::integrationRead);
-    });
-    on(ReadBillingDay, [this](const QByteArray& f) {
-        Take(DecodeBilling(f), &DeviceState::billingRead);
-    });
-    on(ReadDdmNumbers, [this](const QByteArray& f) {
-        Take(DecodeDdmNumbers(f), &DeviceState::ddmNumbersRead);
-    });
+    on(ReadDdmStatus,
+       [this](const QByteArray& f) { Take(DecodeDdmStatus(f), &DeviceState::ddmStatusRead); });
+    on(ReadCounters,
+       [this](const QByteArray& f) { Take(DecodeRunningTime(f), &DeviceState::runningTimeRead); });
+    on(ReadIntegrationTime,
+       [this](const QByteArray& f) { Take(DecodeIntegration(f), &DeviceState::integrationRead); });
+    on(ReadBillingDay,
+       [this](const QByteArray& f) { Take(DecodeBilling(f), &DeviceState::billingRead); });
+    on(ReadDdmNumbers,
+       [this](const QByteArray& f) { Take(DecodeDdmNumbers(f), &DeviceState::ddmNumbersRead); });
 }
 
 template <typename Result>
 void DeviceState::Take(const Result& result, void (DeviceState::*report)(const Result&))
 {
     if (!result.ok()) {
-        m_link->LogMessage(result.error);
+        link_->LogMessage(result.error);
         return;
     }
     Keep(result);
@@ -68,45 +61,45 @@ void DeviceState::Take(const Result& result, void (DeviceState::*report)(const R
 
 void DeviceState::Keep(const VersionInfo& info)
 {
-    m_values.apply(info);
+    values_.apply(info);
     emit changed();
 }
 
 void DeviceState::Keep(const DdmStatusInfo& info)
 {
-    m_values.apply(info);
+    values_.apply(info);
     emit changed();
 }
 
 void DeviceState::Keep(const FactoryNumberInfo& info)
 {
-    m_values.apply(info);
-    m_link->setFactoryNumber(info.number);
+    values_.apply(info);
+    link_->setFactoryNumber(info.number);
     emit changed();
 }
 
 void DeviceState::Keep(const ClockInfo& info)
 {
-    m_values.apply(info);
-    m_tariffText = info.tariffText;
-    m_link->setCurrentTariffText(m_tariffText);
+    values_.apply(info);
+    tariffText_ = info.tariffText;
+    link_->setCurrentTariffText(tariffText_);
     emit changed();
 }
 
 void DeviceState::Keep(const RunningTimeInfo& info)
 {
-    m_values.apply(info);
-    m_link->setRunningTime(info.runningSeconds);
+    values_.apply(info);
+    link_->setRunningTime(info.runningSeconds);
     emit changed();
 }
 
 void DeviceState::reset()
 {
-    m_values.reset();
-    m_tariffText.clear();
-    if (m_link) {
-        m_link->setFactoryNumber(0);
-        m_link->setCurrentTariffText(m_tariffText);
+    values_.reset();
+    tariffText_.clear();
+    if (link_) {
+        link_->setFactoryNumber(0);
+        link_->setCurrentTariffText(tariffText_);
     }
     emit changed();
 }

@@ -29,14 +29,14 @@ public:
     // 16, 17, 30, 34 and 44. Once, for one link.
     void attach(link::MeterLink& link);
 
-    const MeterState& values() const { return m_values; }
-    int deviceType() const { return m_values.deviceType; }
-    uint32_t factoryNumber() const { return m_values.factoryNumber; }
-    uint32_t runningSeconds() const { return m_values.runningSeconds; }
-    uint8_t timerFlags() const { return m_values.timerFlags; }
-    std::array<uint8_t, 3> ddmStatus() const { return m_values.ddmStatus; }
+    const MeterState& values() const { return values_; }
+    int deviceType() const { return values_.deviceType; }
+    uint32_t factoryNumber() const { return values_.factoryNumber; }
+    uint32_t runningSeconds() const { return values_.runningSeconds; }
+    uint8_t timerFlags() const { return values_.timerFlags; }
+    std::array<uint8_t, 3> ddmStatus() const { return values_.ddmStatus; }
     // EditTariff's text: the current tariff's number, empty until the clock has been read.
-    QString currentTariffText() const { return m_tariffText; }
+    QString currentTariffText() const { return tariffText_; }
 
     // Display reset: forgets the values (the running-time counter excepted); the link scrambles
     // with factory number 0 until the meter reports its own.
@@ -70,14 +70,11 @@ private:
     void Keep(const DdmStatusInfo& info);
     void Keep(const RunningTimeInfo& info);
     // Answers that are only shown.
-    template <typename Result>
-    void Keep(const Result&)
-    {
-    }
+    template <typename Result> void Keep(const Result&) {}
 
-    link::MeterLink* m_link = nullptr;
-    MeterState m_values;
-    QString m_tariffText;
+    link::MeterLink* link_ = nullptr;
+    MeterState values_;
+    QString tariffText_;
 };
 
 } // namespace zr::meter

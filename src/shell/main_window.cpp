@@ -220,8 +220,7 @@ void MainWindow::CreateMenus()
     N15->setObjectName(QStringLiteral("N15"));
 }
 
-template <typename T>
-T* MainWindow::AddPage(T* page, const QString& caption)
+template <typename T> T* MainWindow::AddPage(T* page, const QString& caption)
 {
     PageControl1->addTab(page, caption);
     pages_.append(page);
@@ -272,8 +271,8 @@ void MainWindow::ApplyModes()
     for (meter::Page* page : pages_)
         page->applyModes(modes_);
     const bool office = !modes_.production;
-    for (QWidget* tab : {static_cast<QWidget*>(db_), static_cast<QWidget*>(sched_),
-                         static_cast<QWidget*>(plc_)})
+    for (QWidget* tab :
+         {static_cast<QWidget*>(db_), static_cast<QWidget*>(sched_), static_cast<QWidget*>(plc_)})
         PageControl1->setTabVisible(PageControl1->indexOf(tab), office);
     NSched->menuAction()->setVisible(office);
     for (QAction* action :

@@ -140,8 +140,7 @@ private:
     void Timer3Timer();
     void CreateLink(const PortOptions& ports);
     void ConnectionChanged(bool connected);
-    template <typename T>
-    T* AddPage(T* page, const QString& caption);
+    template <typename T> T* AddPage(T* page, const QString& caption);
 
     Modes modes_;
     QAction* shapeItem_ = nullptr;

@@ -1,8 +1,8 @@
 // zr347-sim: a simulated meter on a pseudo-terminal or a real serial port, so that the program can
 // be tried end to end on a real serial port driver, with no meter at hand.
 
-#include "link/password.h"
 #include "link/line_speed.h"
+#include "link/password.h"
 #include "sim/bus.h"
 #include "sim/demo.h"
 

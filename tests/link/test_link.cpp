@@ -1,14 +1,14 @@
+#include "link/cp1251.h"
 #include "link/frame.h"
 #include "link/idle_poll.h"
+#include "link/line_speed.h"
 #include "link/meter_link.h"
 #include "link/password.h"
+#include "link/port_name.h"
+#include "link/traffic_log.h"
 #include "support/fake_port.h"
 #include "support/hex.h"
 #include "support/response.h"
-#include "link/cp1251.h"
-#include "link/line_speed.h"
-#include "link/port_name.h"
-#include "link/traffic_log.h"
 
 #include <QtTest>
 
@@ -20,7 +20,6 @@ using zr::test::Hex;
 
 namespace
 {
-
 
 const QTime kClock(14, 3, 7, 125);
 
@@ -258,7 +257,8 @@ private slots:
         QCOMPARE(r.panel[1], QStringLiteral("чтение номера"));
         QCOMPARE(r.link.exchangeCount(), 3);
         QByteArray seen;
-        r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray& response) { seen = response; });
+        r.link.RegisterDecoder(zr::link::ReadNumber,
+                               [&](const QByteArray& response) { seen = response; });
         r.port.deliver(Hex("010540E20191B8"));
         QCOMPARE(seen, Hex("010540E20191B8"));
         QVERIFY(!r.timer("TimerOut")->isActive());
@@ -310,7 +310,8 @@ private slots:
         r.port.deliver(Hex("00") + Hex("0004AABB"));
         QCOMPARE(r.port.writes.last().bytes, AppendCrc(Hex("0002")));
         QByteArray seen;
-        r.link.RegisterDecoder(zr::link::ReadVersion, [&](const QByteArray& response) { seen = response; });
+        r.link.RegisterDecoder(zr::link::ReadVersion,
+                               [&](const QByteArray& response) { seen = response; });
         r.port.deliver(AppendCrc(Hex("000401020304").left(4)));
         QCOMPARE(seen, AppendCrc(Hex("00040102")));
     }

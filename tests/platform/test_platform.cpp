@@ -1,6 +1,6 @@
-#include "support/hex.h"
 #include "platform/port_list.h"
 #include "platform/serial_port.h"
+#include "support/hex.h"
 
 #include <QtTest>
 

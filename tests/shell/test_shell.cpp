@@ -1,22 +1,22 @@
-#include "meter/ui/bar_chart.h"
-#include "meter/ui/status_dialog.h"
 #include "meter/ui/about_page.h"
+#include "meter/ui/bar_chart.h"
 #include "meter/ui/journal_page.h"
 #include "meter/ui/plc_page.h"
-#include "meter/ui/settings_page.h"
 #include "meter/ui/readings_page.h"
+#include "meter/ui/settings_page.h"
+#include "meter/ui/status_dialog.h"
 #include "meter/ui/widgets.h"
 #include "platform/port_list.h"
 #include "platform/printers.h"
 #include "schedule/ui/frame_shedule.h"
-#include "schedule/ui/tab_holidays.h"
 #include "schedule/ui/schedule_page.h"
+#include "schedule/ui/tab_holidays.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
+#include "shell/db_page.h"
 #include "shell/indicator_shape.h"
 #include "shell/main_window.h"
 #include "shell/message.h"
-#include "shell/db_page.h"
 #include "shell/protocol_page.h"
 #include "support.h"
 #include "support/child.h"
@@ -831,7 +831,8 @@ void TestShell::displayReset()
         edit->setText(QStringLiteral("1"));
     const auto* readings = window.Readings();
     for (QLineEdit* edit :
-         {Child<QLineEdit>(readings, "EditPeak"), Child<QLineEdit>(readings, "EditPeak_1"), Child<QLineEdit>(readings, "EditTimePeak"), Child<QLineEdit>(readings, "EditTimePeak_1")})
+         {Child<QLineEdit>(readings, "EditPeak"), Child<QLineEdit>(readings, "EditPeak_1"),
+          Child<QLineEdit>(readings, "EditTimePeak"), Child<QLineEdit>(readings, "EditTimePeak_1")})
         edit->setText(QStringLiteral("1"));
     new QTreeWidgetItem(window.Journal()->ListDiary, {"1"});
     new QTreeWidgetItem(window.Journal()->ListHalf, {"1"});
@@ -857,7 +858,8 @@ void TestShell::displayReset()
     for (QLineEdit* edit : window.About()->findChildren<QLineEdit*>())
         QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
     for (QLineEdit* edit :
-         {Child<QLineEdit>(readings, "EditPeak"), Child<QLineEdit>(readings, "EditPeak_1"), Child<QLineEdit>(readings, "EditTimePeak"), Child<QLineEdit>(readings, "EditTimePeak_1")})
+         {Child<QLineEdit>(readings, "EditPeak"), Child<QLineEdit>(readings, "EditPeak_1"),
+          Child<QLineEdit>(readings, "EditTimePeak"), Child<QLineEdit>(readings, "EditTimePeak_1")})
         QVERIFY(edit->text().isEmpty());
     QCOMPARE(window.Journal()->ListDiary->topLevelItemCount(), 0);
     QCOMPARE(window.Journal()->ListHalf->topLevelItemCount(), 0);
@@ -884,8 +886,8 @@ void TestShell::meterControls()
                                        window.ActionSetting,
                                        window.ActionWriteSched,
                                        window.ActionReadSched};
-    const QList<QObject*> independent = {Child<QPushButton>(window.Readings(), "BtnExport"), window.ActionConnect,
-                                         window.ActionNewSched};
+    const QList<QObject*> independent = {Child<QPushButton>(window.Readings(), "BtnExport"),
+                                         window.ActionConnect, window.ActionNewSched};
     for (bool enabled : {true, false, true}) {
         window.SetMeterControlsEnabled(enabled);
         for (QObject* object : dependent)

@@ -1,23 +1,23 @@
 // The window joined to the meter link: the "О счетчике" tab's decoders on a scripted port, and
 // the whole window against the in-process demonstration meter.
 
-#include "support/fake_port.h"
 #include "link/frame.h"
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
 #include "link/password.h"
-#include "meter/encodings.h"
 #include "meter/device_state.h"
+#include "meter/encodings.h"
 #include "meter/ui/about_page.h"
 #include "meter/ui/journal_page.h"
-#include "meter/ui/settings_page.h"
 #include "meter/ui/readings_page.h"
+#include "meter/ui/settings_page.h"
 #include "shell/indicator_shape.h"
 #include "shell/main_window.h"
 #include "shell/protocol_page.h"
 #include "sim/demo.h"
 #include "support.h"
 #include "support/child.h"
+#include "support/fake_port.h"
 #include "support/hex.h"
 
 #include <QAction>
@@ -570,7 +570,8 @@ void TestWiring::connectionSwitchesControls()
     Demo d;
     d.window.Protocol()->Memo_Terminal->appendPlainText("old line");
     d.window.StatusPanel[1]->setText("old");
-    const QList<QWidget*> lineControls = {d.window.Connection()->ComboPort, d.window.Connection()->ComboBaud};
+    const QList<QWidget*> lineControls = {d.window.Connection()->ComboPort,
+                                          d.window.Connection()->ComboBaud};
     const QList<QAction*> lineMenus = {d.window.NPort->menuAction(), d.window.NBaud->menuAction()};
     const auto connectedState = [&](bool on) {
         QCOMPARE(d.window.ActionConnect->isEnabled(), !on);
@@ -655,7 +656,8 @@ void TestWiring::portLists()
     QVERIFY(last);
     last->trigger();
     QCOMPARE(window.Connection()->ComboPort->currentText(), tail.last());
-    window.Connection()->ComboPort->setCurrentIndex(window.Connection()->ComboPort->findText(tail.first()));
+    window.Connection()->ComboPort->setCurrentIndex(
+        window.Connection()->ComboPort->findText(tail.first()));
     QCOMPARE(CheckedCaption(window.Connection()->PortItems), tail.first());
 }
 
@@ -671,7 +673,8 @@ void TestWiring::portChoiceDecidesTheLine()
     QVERIFY(window.ActionConnect->isEnabled());
     QVERIFY(!window.DemoPort()->isOpen());
 
-    window.Connection()->ComboPort->setCurrentIndex(window.Connection()->ComboPort->findText("DEMO"));
+    window.Connection()->ComboPort->setCurrentIndex(
+        window.Connection()->ComboPort->findText("DEMO"));
     window.ActionConnect->trigger();
     QVERIFY(window.DemoPort()->isOpen());
     QCOMPARE(&window.Link()->port(), static_cast<zr::link::Port*>(window.DemoPort()));
@@ -712,8 +715,10 @@ void TestWiring::passwordHints()
     QFETCH(QString, text);
     QFETCH(QString, hint);
     MainWindow window(Master());
-    QLineEdit* edit = access ? window.Connection()->LabeledPass2 : Child<QLineEdit>(window.Settings(), "LabeledPass1");
-    QLineEdit* other = access ? Child<QLineEdit>(window.Settings(), "LabeledPass1") : window.Connection()->LabeledPass2;
+    QLineEdit* edit = access ? window.Connection()->LabeledPass2
+                             : Child<QLineEdit>(window.Settings(), "LabeledPass1");
+    QLineEdit* other = access ? Child<QLineEdit>(window.Settings(), "LabeledPass1")
+                              : window.Connection()->LabeledPass2;
     QCOMPARE(edit->toolTip(), QString("00 00 00 00 00 00"));
     edit->setText(text);
     QCOMPARE(edit->toolTip(), hint);
@@ -723,7 +728,8 @@ void TestWiring::passwordHints()
 void TestWiring::sendTickHidesGridSelection()
 {
     Demo d;
-    QTableWidget* grids[] = {d.window.About()->GridDdm, Child<QTableWidget>(d.window.Readings(), "GridValueTarif"),
+    QTableWidget* grids[] = {d.window.About()->GridDdm,
+                             Child<QTableWidget>(d.window.Readings(), "GridValueTarif"),
                              Child<QTableWidget>(d.window.Readings(), "GridActive")};
     for (QTableWidget* grid : grids)
         grid->setCurrentCell(1, 1);

@@ -8,8 +8,7 @@
 namespace zr::test
 {
 
-template <typename T>
-T* Child(const QObject* root, const char* name)
+template <typename T> T* Child(const QObject* root, const char* name)
 {
     T* child = root->findChild<T*>(QLatin1String(name));
     if (!child)

@@ -151,10 +151,9 @@ void AboutPage::attach(link::MeterLink&, DeviceState& device)
             [this](const IntegrationInfo& info) { SetTextIfChanged(EditIntegra, info.text); });
     connect(&device, &DeviceState::billingRead, this, &AboutPage::ShowBilling);
     connect(&device, &DeviceState::ddmNumbersRead, this, &AboutPage::ShowDdmNumbers);
-    connect(&device, &DeviceState::scheduleChecksumRead, this,
-            [this](const ScheduleChecksumInfo& info) {
-                SetTextIfChanged(EditCheckSum, info.text);
-            });
+    connect(
+        &device, &DeviceState::scheduleChecksumRead, this,
+        [this](const ScheduleChecksumInfo& info) { SetTextIfChanged(EditCheckSum, info.text); });
 }
 
 void AboutPage::ShowVersion(const VersionInfo& info)

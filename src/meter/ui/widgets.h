@@ -17,7 +17,6 @@ class QWidget;
 namespace zr::meter
 {
 
-
 // The colour with each channel c moved by its percentage p to c + (c * p) / 100, truncated toward
 // zero and kept within 0..255.
 QColor AdjustColor(const QColor& color, int redPercent, int greenPercent, int bluePercent);
