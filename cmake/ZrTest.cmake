@@ -1,10 +1,10 @@
 # zr_add_test(NAME <name> SOURCES <files...> LIBS <targets...>)
-# One QtTest executable per area, registered with CTest and run on the offscreen platform.
+# One QtTest executable per area, registered with CTest and run on the offscreen platform, with
+# the shared test support (tests/support).
 function(zr_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
-  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${T_NAME} PRIVATE Qt6::Test zr_test_support ${T_LIBS})
   target_compile_definitions(${T_NAME} PRIVATE ZR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                 ZR_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})

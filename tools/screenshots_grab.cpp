@@ -5,9 +5,9 @@
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
-#include "meter/ui/status_form.h"
-#include "meter/ui/tab_journal.h"
-#include "schedule/ui/tab_sched.h"
+#include "meter/ui/journal_page.h"
+#include "meter/ui/status_dialog.h"
+#include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
@@ -95,8 +95,8 @@ int main(int argc, char** argv)
     }
     if (production)
         return ok ? 0 : 1;
-    zr::meter::TFormStatus* status = window.StatusForm();
-    status->ui.SpinEdit1->setValue(254);
+    zr::meter::StatusDialog* status = window.StatusForm();
+    status->findChild<QSpinBox*>("SpinEdit1")->setValue(254);
     ok &= Save(status, out.filePath(QStringLiteral("status_dialog.png")));
     window.AboutBox()->show();
     ok &= Save(window.AboutBox(), out.filePath(QStringLiteral("about.png")));

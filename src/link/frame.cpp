@@ -1,7 +1,11 @@
 #include "frame.h"
 
+#include "link/function_code.h"
+
 namespace zr::frame
 {
+
+using namespace zr::link;
 
 uint16_t Crc16(const char* data, int size)
 {
@@ -34,80 +38,80 @@ bool CrcValid(const QByteArray& bytes)
 
 QString FunctionName(uint8_t code)
 {
-    switch (code % 128) {
-    case 0:
+    switch (code & ~kErrorFlag) {
+    case ReadVersion:
         return QStringLiteral("чтение версии ПО");
-    case 1:
+    case ReadNumber:
         return QStringLiteral("чтение номера");
-    case 2:
+    case WriteNumber:
         return QStringLiteral("запись номера");
-    case 3:
+    case WriteLinkParameters:
         return QStringLiteral("запись параметров связи");
-    case 4:
+    case ReadClock:
         return QStringLiteral("чтение времени");
-    case 5:
+    case WriteClock:
         return QStringLiteral("запись времени");
-    case 6:
+    case ReadLimitCoefficient:
         return QStringLiteral("чтение коэффициента лимита тарифного расписания");
-    case 7:
+    case WriteLimitCoefficient:
         return QStringLiteral("запись коэффициента лимита тарифного расписания");
-    case 8:
+    case ReadSchedule:
         return QStringLiteral("чтение тарифного расписания");
-    case 9:
+    case WriteSchedule:
         return QStringLiteral("запись тарифного расписания");
-    case 10:
+    case ReadPlcAddress:
         return QStringLiteral("чтение Plc-группы и адреса");
-    case 11:
+    case WritePlcAddress:
         return QStringLiteral("запись Plc-группы и адреса");
-    case 12:
+    case ReadPower:
         return QStringLiteral("чтение средней мощности нагрузки");
-    case 13:
+    case ReadIndication:
         return QStringLiteral("чтение индикатора");
-    case 14:
+    case WriteIndication:
         return QStringLiteral("запись индикатора");
-    case 15:
+    case ReadReading:
         return QStringLiteral("чтение показаний");
-    case 16:
+    case ReadDdmStatus:
         return QStringLiteral("чтение статуса ДДМ");
-    case 17:
+    case ReadCounters:
         return QStringLiteral("чтение счетчиков работы и коррекции");
-    case 18:
+    case ReadYearJournal:
         return QStringLiteral("чтение годового журнала");
-    case 19:
+    case ReadEventJournal:
         return QStringLiteral("чтение журнала потребления");
-    case 20:
+    case EnterPassword:
         return QStringLiteral("ввод пароля");
-    case 21:
+    case WritePassword:
         return QStringLiteral("запись нового пароля");
-    case 30:
+    case ReadIntegrationTime:
         return QStringLiteral("чтение времени интегрирования пиковой мощности");
-    case 31:
+    case WriteIntegrationTime:
         return QStringLiteral("запись времени интегрирования пиковой мощности");
-    case 32:
+    case ReadRoute:
         return QStringLiteral("чтение маршрута ретрансляции");
-    case 33:
+    case WriteRoute:
         return QStringLiteral("запись маршрута ретрансляции");
-    case 34:
+    case ReadBillingDay:
         return QStringLiteral("чтение расчетного дня и часа");
-    case 35:
+    case WriteBillingDay:
         return QStringLiteral("запись расчетного дня и часа");
-    case 36:
+    case ResetBillingReadings:
         return QStringLiteral("сброс показаний РЧД");
-    case 38:
+    case ReadHolidays:
         return QStringLiteral("чтение праздников");
-    case 39:
+    case WriteHolidays:
         return QStringLiteral("запись праздников");
-    case 40:
+    case ReadTransfers:
         return QStringLiteral("чтение переносов");
-    case 41:
+    case WriteTransfers:
         return QStringLiteral("запись переносов");
-    case 42:
+    case ReadHalfHours:
         return QStringLiteral("чтение получасовок");
-    case 43:
+    case ReadPeaks:
         return QStringLiteral("чтение пиковых мощностей");
-    case 44:
+    case ReadDdmNumbers:
         return QStringLiteral("чтение номера ДДМ");
-    case 45:
+    case WriteDdmNumbers:
         return QStringLiteral("запись номера ДДМ");
     default:
         return QStringLiteral("неизвестная функция");
@@ -122,17 +126,17 @@ bool ResponseComplete(const QByteArray& buffer)
 QString ErrorText(uint8_t errorCode)
 {
     switch (errorCode) {
-    case 1:
+    case ReadNumber:
         return QStringLiteral("Ошибка: Неизвестная функция");
-    case 2:
+    case WriteNumber:
         return QStringLiteral("Ошибка: Неверная длина запроса");
-    case 3:
+    case WriteLinkParameters:
         return QStringLiteral("Ошибка: Неверная контрольная сумма");
-    case 4:
+    case ReadClock:
         return QStringLiteral("Ошибка: Неверные данные запроса");
-    case 5:
+    case WriteClock:
         return QStringLiteral("Ошибка: Память защищена");
-    case 6:
+    case ReadLimitCoefficient:
         return QStringLiteral("Ошибка: Доступ запрещен");
     default:
         return QStringLiteral("Неизвестная ошибка");
@@ -142,8 +146,8 @@ QString ErrorText(uint8_t errorCode)
 Judgement ClassifyResponse(const QByteArray& request, const QByteArray& buffer)
 {
     const auto first = [](const QByteArray& b) { return b.isEmpty() ? -1 : int(uint8_t(b[0])); };
-    if (buffer.size() == 5 && first(buffer) - first(request) == 128 && uint8_t(buffer[1]) == 3 &&
-        CrcValid(buffer)) {
+    if (buffer.size() == 5 && first(buffer) - first(request) == kErrorFlag &&
+        uint8_t(buffer[1]) == 3 && CrcValid(buffer)) {
         const uint8_t code = uint8_t(buffer[2]);
         return {Judgement::Error, code,
                 ErrorText(code) + QStringLiteral(" (") + FunctionName(uint8_t(buffer[0])) +

@@ -47,4 +47,7 @@ enum FunctionCode : uint8_t {
     WriteDdmNumbers = 45,
 };
 
+// Set on top of the request's code in an error response.
+constexpr uint8_t kErrorFlag = 0x80;
+
 } // namespace zr::link

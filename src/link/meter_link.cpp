@@ -71,17 +71,28 @@ void MeterLink::setTimeout(int msec)
     m_timerOut->setInterval(msec);
 }
 
-void MeterLink::RegisterDecoder(uint8_t code, Decoder decoder)
+bool MeterLink::RegisterDecoder(FunctionCode code, Decoder decoder)
 {
-    m_decoders[code] = std::move(decoder);
+    const bool added = m_decoders.emplace(code, std::move(decoder)).second;
+    Q_ASSERT_X(added, "MeterLink::RegisterDecoder", "a second decoder for one function code");
+    return added;
 }
 
 // --- Queue ---
 
-void MeterLink::Enqueue(const QByteArray& frameWithoutCrc)
+void MeterLink::Enqueue(const QByteArray& frameWithoutCrc, Decoder decoder)
 {
-    m_queue.append(AppendCrc(frameWithoutCrc));
+    m_queue.append({AppendCrc(frameWithoutCrc), std::move(decoder)});
     CommandsChange();
+}
+
+QList<QByteArray> MeterLink::queue() const
+{
+    QList<QByteArray> frames;
+    frames.reserve(m_queue.size());
+    for (const Request& request : m_queue)
+        frames.append(request.frame);
+    return frames;
 }
 
 void MeterLink::DropHead()
@@ -109,9 +120,9 @@ void MeterLink::CommandsChange()
             ClearQueue();
             return;
         }
-        const QByteArray& head = m_queue.first();
+        const QByteArray& head = m_queue.first().frame;
         const uint8_t code = uint8_t(head[0]);
-        m_current = (code == 20 || code == 21) ? InsertPassword(head) : head;
+        m_current = (code == EnterPassword || code == WritePassword) ? InsertPassword(head) : head;
         // Restarting a running send timer would only delay the exchange.
         if (!m_timer1->isActive())
             m_timer1->start();
@@ -139,7 +150,7 @@ void MeterLink::CommandsChange()
 
 QByteArray MeterLink::InsertPassword(const QByteArray& head) const
 {
-    const QString& text = uint8_t(head[0]) == 20 ? m_accessPassword : m_newPassword;
+    const QString& text = uint8_t(head[0]) == EnterPassword ? m_accessPassword : m_newPassword;
     return AppendCrc(head.left(2) +
                      ScramblePassword(PasswordBytes(text), m_factoryNumber, m_runningTime));
 }
@@ -150,12 +161,20 @@ void MeterLink::HandleResponse(const QByteArray& buffer)
     const Judgement judgement = ClassifyResponse(m_current, buffer);
     if (judgement.kind == Judgement::Valid) {
         const uint8_t code = uint8_t(m_current[0]);
-        emit gaugeSchedVisible((code == 8 || code == 38 || code == 40) && uint8_t(buffer[1]) != 4);
+        // The schedule checksum (function 8 with length 4) belongs to the idle cycle.
+        emit gaugeSchedVisible(
+            (code == ReadSchedule || code == ReadHolidays || code == ReadTransfers) &&
+            uint8_t(buffer[1]) != 4);
         m_timerOut->stop();
-        emit gaugeJournalVisible(code == 18 || code == 19 || code == 42);
-        const auto decoder = m_decoders.find(code);
-        if (decoder != m_decoders.end())
+        emit gaugeJournalVisible(code == ReadYearJournal || code == ReadEventJournal ||
+                                 code == ReadHalfHours);
+        // The head is still the request answered: decoders never enqueue and nothing else runs
+        // in between.
+        if (!m_queue.isEmpty() && m_queue.first().decoder) {
+            m_queue.first().decoder(buffer);
+        } else if (const auto decoder = m_decoders.find(code); decoder != m_decoders.end()) {
             decoder->second(buffer);
+        }
         DropHead();
         return;
     }
@@ -297,7 +316,8 @@ void MeterLink::TimerStartTimer()
     emit trafficCleared();
     m_idleStep = 0;
     ClearQueue();
-    Enqueue(QByteArray::fromHex("0002"));
+    // The session opens with the version read, the idle cycle's first step.
+    Enqueue(IdleRequest(0, m_tariffText));
 }
 
 bool MeterLink::ActionDisconnectExecute(const QString& portText)

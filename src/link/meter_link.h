@@ -5,6 +5,7 @@
 // TimerStart; nothing here waits. The window owns the port and the widgets; the link talks to it
 // through setters and signals only.
 
+#include "link/function_code.h"
 #include "link/port.h"
 
 #include <QByteArray>
@@ -63,14 +64,19 @@ public:
     // Tests pin the time written into the traffic log.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
-    // A valid response to `code` goes to its decoder, after which the link drops the head itself.
-    // Decoders never enqueue. Codes without a decoder only drop the head.
-    void RegisterDecoder(uint8_t code, Decoder decoder);
+    // A valid response goes to the decoder that came with its request or, without one, to the
+    // decoder registered for its code; after that the link drops the head itself. Decoders never
+    // enqueue. Codes without a decoder only drop the head. One decoder per code: a second one
+    // for a taken code is refused (an assertion in debug builds), so a collision shows at once.
+    bool RegisterDecoder(FunctionCode code, Decoder decoder);
 
     // --- The queue ---
-    void Enqueue(const QByteArray& frameWithoutCrc);
+    // `decoder`, when given, decodes this request's answer in place of the code's table entry:
+    // a feature that owns a batch decodes its own answers.
+    void Enqueue(const QByteArray& frameWithoutCrc, Decoder decoder = {});
     void DropHead();
-    const QList<QByteArray>& queue() const { return m_queue; }
+    // The queued frames, head first, with their CRC.
+    QList<QByteArray> queue() const;
     QByteArray currentRequest() const { return m_current; }
     bool connected() const { return m_connected; }
     bool addressSearch() const { return m_addressSearch; }
@@ -137,7 +143,11 @@ private:
     Clock m_clock;
     std::map<uint8_t, Decoder> m_decoders;
 
-    QList<QByteArray> m_queue;
+    struct Request {
+        QByteArray frame; // with CRC
+        Decoder decoder;
+    };
+    QList<Request> m_queue;
     QByteArray m_current;
     QByteArray m_received;
 

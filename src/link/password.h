@@ -11,8 +11,6 @@ namespace zr::link
 
 constexpr int kPasswordLength = 6;
 
-// Windows-1251 code of one UTF-16 unit; '?' for characters the code page lacks.
-uint8_t Cp1251Code(QChar c);
 // The first six characters as Windows-1251 codes, zero-padded to six bytes.
 QByteArray PasswordBytes(const QString& text);
 // XORs the factory number's three low bytes and the running time's two low bytes into the six

@@ -102,6 +102,17 @@ TariffReadingInfo DecodeIdleReading(const QByteArray& frame, const QLocale& loca
     });
 }
 
+ScheduleChecksumInfo DecodeScheduleChecksum(const QByteArray& frame)
+{
+    return Decode<ScheduleChecksumInfo>(frame, [](FieldReader& r, ScheduleChecksumInfo& v) {
+        if (r.u8(1) != 4)
+            return;
+        v.present = true;
+        v.checksum = r.u16(2);
+        v.text = QString::number(v.checksum);
+    });
+}
+
 DdmStatusInfo DecodeDdmStatus(const QByteArray& frame, const QLocale& locale)
 {
     return Decode<DdmStatusInfo>(frame, [&](FieldReader& r, DdmStatusInfo& v) {

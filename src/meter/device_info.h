@@ -126,6 +126,15 @@ struct DdmNumbersInfo : DecodeResult {
 };
 DdmNumbersInfo DecodeDdmNumbers(const QByteArray& frame);
 
+// Function 8 in its checksum form (length byte 4), the idle cycle's read. Its other forms carry
+// zone records for the schedule transfer: `present` stays false and nothing is to be shown.
+struct ScheduleChecksumInfo : DecodeResult {
+    bool present = false;
+    uint16_t checksum = 0;
+    QString text; // EditCheckSum
+};
+ScheduleChecksumInfo DecodeScheduleChecksum(const QByteArray& frame);
+
 // GridDdm captions: columns 1..3 of row 0, and rows 1..4 of column 0.
 QStringList DdmPhaseCaptions();
 QStringList DdmRowCaptions();

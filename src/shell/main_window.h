@@ -1,44 +1,41 @@
 #pragma once
 // The program's one main window: tool bar, menus, connection panel, the eight tabs, status bar.
+// It composes: the pages and the connection panel own their widgets and handlers.
 
-#include "meter/device_info.h"
+#include "meter/ui/page.h"
+#include "shell/connection_panel.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
 class QAction;
-class QActionGroup;
-class QCheckBox;
-class QComboBox;
-class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QSpinBox;
 class QTabWidget;
 class QTimer;
 class QToolBar;
 
 namespace zr::meter
 {
-class TabAbout;
-class TabSheet1;
-class TabSheet3;
-class TabJournal;
-class TabPlc;
-class TFormStatus;
+class AboutPage;
+class DeviceState;
+class JournalPage;
+class Page;
+class PlcPage;
+class ReadingsPage;
+class SettingsPage;
+class StatusDialog;
 } // namespace zr::meter
 
 namespace zr::schedule
 {
-class TabSched;
+class SchedulePage;
 }
 
 namespace zr::link
 {
 class MeterLink;
-class Port;
-} // namespace zr::link
+}
 
 namespace zr::platform
 {
@@ -54,24 +51,11 @@ namespace zr::shell
 {
 
 class AboutWindow;
+class ConnectionPanel;
+class DbPage;
 class IndicatorShape;
-class TabDb;
-class TabProtocol;
-
-// Operating modes decided once at start-up.
-struct Modes {
-    bool production = false;
-    bool master = false;
-    bool newPasswordAllowed = true;
-};
-
-// What the command line adds to the port lists.
-struct PortOptions {
-    // Device paths the system does not list (a pseudo-terminal); the first is preselected.
-    QStringList extraPorts;
-    // An entry for the built-in demonstration meter.
-    bool demo = false;
-};
+class ProtocolPage;
+using meter::Modes;
 
 class MainWindow : public QMainWindow
 {
@@ -82,22 +66,16 @@ public:
 
     const Modes& OperatingModes() const { return modes_; }
     link::MeterLink* Link() const { return link_; }
-    // The meter values other features read.
-    const meter::MeterState& MeterValues() const;
+    // The meter's values every feature reads.
+    meter::DeviceState* Device() const { return device_; }
     platform::SerialPort* SerialLine() const { return serialPort_; }
     // The demonstration meter's line; null without the demo entry.
     sim::SimPort* DemoPort() const { return demoPort_; }
 
-    // The connection panel's and the menu's handlers.
+    // The tool bar's and the menu's handlers.
     void ActionConnectExecute();
     void ActionDisconnectExecute();
     void ActionFindAddressExecute();
-    void ComboPortChange();
-    void NPortClick(QAction* item);
-    void ComboBaudChange();
-    void N48001Click(QAction* item);
-    void SpinTimerChange();
-    void LabeledPass1Change(QLineEdit* edit);
 
     // Display reset: forgets everything shown about the meter; fixed captions stay.
     void ResetMeterData();
@@ -106,15 +84,16 @@ public:
     // Green or red circle in the tool bar for 2000 ms, followed by a display reset.
     void ShowResult(bool success);
 
-    meter::TabAbout* About() const { return tabAbout_; }
-    meter::TabSheet1* Settings() const { return tabSheet1_; }
-    schedule::TabSched* Sched() const { return tabSched_; }
-    meter::TabSheet3* Readings() const { return tabSheet3_; }
-    meter::TabJournal* Journal() const { return tabJournal_; }
-    meter::TabPlc* Plc() const { return tabPlc_; }
-    TabDb* Db() const { return tabDb_; }
-    TabProtocol* Protocol() const { return tabProtocol_; }
-    meter::TFormStatus* StatusForm() const { return formStatus_; }
+    ConnectionPanel* Connection() const { return panel_; }
+    meter::AboutPage* About() const { return about_; }
+    meter::SettingsPage* Settings() const { return settings_; }
+    schedule::SchedulePage* Sched() const { return sched_; }
+    meter::ReadingsPage* Readings() const { return readings_; }
+    meter::JournalPage* Journal() const { return journal_; }
+    meter::PlcPage* Plc() const { return plc_; }
+    DbPage* Db() const { return db_; }
+    ProtocolPage* Protocol() const { return protocol_; }
+    meter::StatusDialog* StatusForm() const { return statusDialog_; }
     AboutWindow* AboutBox() const { return aboutBox_; }
 
     QToolBar* ToolBar1;
@@ -132,24 +111,12 @@ public:
     QAction* ActionFixDb;
 
     QMenu* NPort;
-    QActionGroup* PortItems;
     QMenu* NBaud;
-    QActionGroup* BaudItems;
     QAction* NExit;
     QMenu* NSched;
     QAction* NStatus;
     QAction* N20;
     QAction* N15;
-
-    QFrame* PanelConnect;
-    QComboBox* ComboPort;
-    QComboBox* ComboBaud;
-    QSpinBox* SpinAddr;
-    QSpinBox* SpinTimer;
-    QLineEdit* LabeledPass2;
-    QFrame* PanelScaner;
-    QComboBox* ComboScaner;
-    QCheckBox* CheckScaner;
 
     QTabWidget* PageControl1;
     QLabel* StatusPanel[2];
@@ -165,7 +132,6 @@ private:
     void CreateActions();
     void CreateToolBar();
     void CreateMenus();
-    void CreateConnectionPanel();
     void CreatePages();
     void CreateStatusBar();
     void ApplyModes();
@@ -173,23 +139,24 @@ private:
     void TimerShapeTimer();
     void Timer3Timer();
     void CreateLink(const PortOptions& ports);
-    void BuildPortLists(const PortOptions& ports);
     void ConnectionChanged(bool connected);
-    void HideGridSelections();
-    link::Port& PortFor(const QString& portText);
+    template <typename T> T* AddPage(T* page, const QString& caption);
 
     Modes modes_;
     QAction* shapeItem_ = nullptr;
-    meter::TabAbout* tabAbout_ = nullptr;
-    meter::TabSheet1* tabSheet1_ = nullptr;
-    schedule::TabSched* tabSched_ = nullptr;
-    meter::TabSheet3* tabSheet3_ = nullptr;
-    meter::TabJournal* tabJournal_ = nullptr;
-    meter::TabPlc* tabPlc_ = nullptr;
-    TabDb* tabDb_ = nullptr;
-    TabProtocol* tabProtocol_ = nullptr;
+    ConnectionPanel* panel_ = nullptr;
+    QList<meter::Page*> pages_;
+    meter::AboutPage* about_ = nullptr;
+    meter::SettingsPage* settings_ = nullptr;
+    schedule::SchedulePage* sched_ = nullptr;
+    meter::ReadingsPage* readings_ = nullptr;
+    meter::JournalPage* journal_ = nullptr;
+    meter::PlcPage* plc_ = nullptr;
+    DbPage* db_ = nullptr;
+    ProtocolPage* protocol_ = nullptr;
     AboutWindow* aboutBox_ = nullptr;
-    meter::TFormStatus* formStatus_ = nullptr;
+    meter::StatusDialog* statusDialog_ = nullptr;
+    meter::DeviceState* device_ = nullptr;
     platform::SerialPort* serialPort_ = nullptr;
     sim::SimPort* demoPort_ = nullptr;
     link::MeterLink* link_ = nullptr;

@@ -1,8 +1,8 @@
 // zr347-sim: a simulated meter on a pseudo-terminal or a real serial port, so that the program can
 // be tried end to end on a real serial port driver, with no meter at hand.
 
+#include "link/line_speed.h"
 #include "link/password.h"
-#include "link/port_name.h"
 #include "sim/bus.h"
 #include "sim/demo.h"
 
@@ -36,19 +36,9 @@ void Stop(int)
 
 constexpr speed_t kSpeeds[] = {B4800, B9600, B19200, B38400};
 
-// Index 0..3 of a meter line speed, -1 for any other.
-int SpeedIndex(int baud)
-{
-    for (int i = 0; i < 4; ++i) {
-        if (link::BaudForIndex(i) == baud)
-            return i;
-    }
-    return -1;
-}
-
 speed_t SpeedOf(int baud)
 {
-    return kSpeeds[std::max(SpeedIndex(baud), 0)];
+    return kSpeeds[std::max(link::IndexOfBaud(baud), 0)];
 }
 
 // 0 for a speed the meter never uses.
@@ -221,7 +211,7 @@ int main(int argc, char** argv)
     sim::MeterState& state = meter->state();
     const uint addressValue = parser.value(address).toUInt();
     state.baud = parser.value(baud).toInt();
-    if (addressValue > 255 || SpeedIndex(state.baud) < 0) {
+    if (addressValue > 255 || link::IndexOfBaud(state.baud) < 0) {
         err << "The address is 0..255; the speed 4800, 9600, 19200 or 38400.\n";
         return 2;
     }

@@ -1,6 +1,6 @@
 #include "sim/meter.h"
 
-#include "link/port_name.h"
+#include "link/line_speed.h"
 
 #include "link/frame.h"
 #include "link/password.h"

@@ -1,13 +1,10 @@
 #include "link/frame.h"
+#include "support/hex.h"
 
 #include <QtTest>
 
+using zr::test::Hex;
 using namespace zr::frame;
-
-static QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
 
 class TestFrame : public QObject
 {
@@ -17,9 +14,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QByteArray>("withCrc");
-        QTest::newRow("read number") << hex("0102") << hex("010281E1");
-        QTest::newRow("error 6 to password") << hex("940306") << hex("940306B0DE");
-        QTest::newRow("empty") << QByteArray() << hex("FFFF");
+        QTest::newRow("read number") << Hex("0102") << Hex("010281E1");
+        QTest::newRow("error 6 to password") << Hex("940306") << Hex("940306B0DE");
+        QTest::newRow("empty") << QByteArray() << Hex("FFFF");
     }
     void crc()
     {
@@ -28,7 +25,7 @@ private slots:
         QCOMPARE(AppendCrc(frame), withCrc);
         QVERIFY(CrcValid(withCrc));
     }
-    void crcByteOrder() { QVERIFY(!CrcValid(hex("0102E181"))); }
+    void crcByteOrder() { QVERIFY(!CrcValid(Hex("0102E181"))); }
 
     void functionNames_data()
     {
@@ -55,10 +52,10 @@ private slots:
         QTest::addColumn<QByteArray>("buffer");
         QTest::addColumn<bool>("complete");
         QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("one byte") << hex("01") << false;
-        QTest::newRow("L=5, 6 bytes") << hex("010540E20191") << false;
-        QTest::newRow("L=5, 7 bytes") << hex("010540E20191B8") << true;
-        QTest::newRow("L=5, 8 bytes") << hex("010540E20191B800") << true;
+        QTest::newRow("one byte") << Hex("01") << false;
+        QTest::newRow("L=5, 6 bytes") << Hex("010540E20191") << false;
+        QTest::newRow("L=5, 7 bytes") << Hex("010540E20191B8") << true;
+        QTest::newRow("L=5, 8 bytes") << Hex("010540E20191B800") << true;
     }
     void complete()
     {
@@ -73,32 +70,32 @@ private slots:
         QTest::addColumn<QByteArray>("buffer");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("message");
-        const QByteArray pass = AppendCrc(hex("140800000000000000"));
-        const QByteArray number = hex("010281E1");
-        QTest::newRow("valid") << number << AppendCrc(hex("010540E201")) << int(Judgement::Valid)
+        const QByteArray pass = AppendCrc(Hex("140800000000000000"));
+        const QByteArray number = Hex("010281E1");
+        QTest::newRow("valid") << number << AppendCrc(Hex("010540E201")) << int(Judgement::Valid)
                                << QString();
-        QTest::newRow("error 6") << pass << hex("940306B0DE") << int(Judgement::Error)
+        QTest::newRow("error 6") << pass << Hex("940306B0DE") << int(Judgement::Error)
                                  << "Ошибка: Доступ запрещен (ввод пароля)";
-        QTest::newRow("error 0") << pass << AppendCrc(hex("940300")) << int(Judgement::Error)
+        QTest::newRow("error 0") << pass << AppendCrc(Hex("940300")) << int(Judgement::Error)
                                  << "Неизвестная ошибка (ввод пароля)";
-        QTest::newRow("error 7") << pass << AppendCrc(hex("940307")) << int(Judgement::Error)
+        QTest::newRow("error 7") << pass << AppendCrc(Hex("940307")) << int(Judgement::Error)
                                  << "Неизвестная ошибка (ввод пароля)";
-        QTest::newRow("error 255") << pass << AppendCrc(hex("9403FF")) << int(Judgement::Error)
+        QTest::newRow("error 255") << pass << AppendCrc(Hex("9403FF")) << int(Judgement::Error)
                                    << "Неизвестная ошибка (ввод пароля)";
         QTest::newRow("error, bad crc")
-            << pass << hex("940306B0DF") << int(Judgement::Invalid) << "Неверный отклик";
-        QTest::newRow("error, length not 3") << pass << AppendCrc(hex("9404060000")).left(5)
+            << pass << Hex("940306B0DF") << int(Judgement::Invalid) << "Неверный отклик";
+        QTest::newRow("error, length not 3") << pass << AppendCrc(Hex("9404060000")).left(5)
                                              << int(Judgement::Invalid) << "Неверный отклик";
         QTest::newRow("error plus surplus byte")
-            << pass << hex("940306B0DE00") << int(Judgement::Invalid) << "Неверный отклик";
-        QTest::newRow("other code") << number << AppendCrc(hex("040540E201"))
+            << pass << Hex("940306B0DE00") << int(Judgement::Invalid) << "Неверный отклик";
+        QTest::newRow("other code") << number << AppendCrc(Hex("040540E201"))
                                     << int(Judgement::Invalid) << "Неверный отклик";
         QTest::newRow("surplus byte, crc right")
-            << number << AppendCrc(hex("010540E201")) + '\0' << int(Judgement::Invalid)
+            << number << AppendCrc(Hex("010540E201")) + '\0' << int(Judgement::Invalid)
             << "Отклик длиннее требуемого";
         QTest::newRow("one byte, never read past")
-            << number << hex("01") << int(Judgement::Invalid) << "Ошибка контрольной суммы";
-        QTest::newRow("bad crc") << number << hex("010540E20191B9") << int(Judgement::Invalid)
+            << number << Hex("01") << int(Judgement::Invalid) << "Ошибка контрольной суммы";
+        QTest::newRow("bad crc") << number << Hex("010540E20191B9") << int(Judgement::Invalid)
                                  << "Ошибка контрольной суммы";
     }
     void classify()

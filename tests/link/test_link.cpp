@@ -1,30 +1,25 @@
-#include "fake_port.h"
+#include "link/cp1251.h"
 #include "link/frame.h"
 #include "link/idle_poll.h"
+#include "link/line_speed.h"
 #include "link/meter_link.h"
 #include "link/password.h"
 #include "link/port_name.h"
 #include "link/traffic_log.h"
+#include "support/fake_port.h"
+#include "support/hex.h"
+#include "support/response.h"
 
 #include <QtTest>
 
 using namespace zr::link;
 using zr::frame::AppendCrc;
+using zr::test::Ack;
 using zr::test::FakePort;
+using zr::test::Hex;
 
 namespace
 {
-
-QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
-
-// The shortest valid answer to any request: its code, L = 2, checksum.
-QByteArray Ack(const QByteArray& request)
-{
-    return AppendCrc(request.left(1) + char(2));
-}
 
 const QTime kClock(14, 3, 7, 125);
 
@@ -120,18 +115,23 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("empty") << QString() << hex("000000000000");
-        QTest::newRow("ascii") << "ab1" << hex("616231000000");
-        QTest::newRow("cyrillic") << "Пароль" << hex("CFE0F0EEEBFC");
-        QTest::newRow("ё Ё № ї") << "ёЁ№ї" << hex("B8A8B9BF0000");
-        QTest::newRow("longer than six") << "1234567" << hex("313233343536");
-        QTest::newRow("not in the code page") << "ä€☺" << hex("3F883F000000");
+        QTest::newRow("empty") << QString() << Hex("000000000000");
+        QTest::newRow("ascii") << "ab1" << Hex("616231000000");
+        QTest::newRow("cyrillic") << "Пароль" << Hex("CFE0F0EEEBFC");
+        QTest::newRow("ё Ё № ї") << "ёЁ№ї" << Hex("B8A8B9BF0000");
+        QTest::newRow("longer than six") << "1234567" << Hex("313233343536");
+        QTest::newRow("not in the code page") << "ä€☺" << Hex("3F883F000000");
     }
     void passwordBytes()
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QCOMPARE(PasswordBytes(text), bytes);
+    }
+    void cp1251WholeText()
+    {
+        QCOMPARE(Cp1251Bytes(QString()), QByteArray());
+        QCOMPARE(Cp1251Bytes("Журнал №7 ä"), Hex("C6F3F0EDE0EB20B93720") + "?");
     }
 
     void scramble_data()
@@ -141,11 +141,11 @@ private slots:
         QTest::addColumn<uint>("running");
         QTest::addColumn<QByteArray>("scrambled");
         QTest::newRow("worked example")
-            << hex("000000000000") << 1193046u << 109517u << hex("9B9FDFFDF9B9");
+            << Hex("000000000000") << 1193046u << 109517u << Hex("9B9FDFFDF9B9");
         QTest::newRow("number above 24 bits and time above 16 ignored")
-            << hex("000000000000") << 0xFF123456u << 0xFFFFABCDu << hex("9B9FDFFDF9B9");
+            << Hex("000000000000") << 0xFF123456u << 0xFFFFABCDu << Hex("9B9FDFFDF9B9");
         QTest::newRow("zero keys keep the text")
-            << hex("CFE0F0EEEBFC") << 0u << 0u << hex("CFE0F0EEEBFC");
+            << Hex("CFE0F0EEEBFC") << 0u << 0u << Hex("CFE0F0EEEBFC");
     }
     void scramble()
     {
@@ -178,9 +178,9 @@ private slots:
     {
         QCOMPARE(SendAddressLine(kClock, 5), QStringLiteral("14:03:07.125 Send 05"));
         QCOMPARE(SendAddressLine(QTime(0, 0), 0xAB), QStringLiteral("00:00:00.000 Send AB"));
-        QCOMPARE(ReceivedLine(QTime(23, 59, 59, 9), hex("05")),
+        QCOMPARE(ReceivedLine(QTime(23, 59, 59, 9), Hex("05")),
                  QStringLiteral("23:59:59.009 Received: 05 "));
-        QCOMPARE(SendFrameLine(kClock, hex("010281E1")),
+        QCOMPARE(SendFrameLine(kClock, Hex("010281E1")),
                  QStringLiteral("14:03:07.125 Send 01 02 81 E1 "));
         QCOMPARE(TimeoutLine(QTime(14, 3, 7, 641)), QStringLiteral("14:03:07:641 Timeout."));
     }
@@ -194,13 +194,13 @@ private slots:
                                 "1E02", "0F0300", "0C02",   "2C02",   "1002",  "0D02",
                                 "0A02", "200300", "200301", "200302", "200303"};
         for (uint step = 0; step < 17; ++step)
-            QTest::addRow("step %u", step) << step << QString() << hex(frames[step]);
-        QTest::newRow("tariff 3") << 7u << "3" << hex("0F0302");
-        QTest::newRow("tariff 1") << 7u << " 1 " << hex("0F0300");
-        QTest::newRow("tariff 8") << 7u << "8" << hex("0F0307");
-        QTest::newRow("tariff text") << 7u << "abc" << hex("0F0300");
-        QTest::newRow("tariff 0 wraps to one byte") << 7u << "0" << hex("0F03FF");
-        QTest::newRow("step 17 is step 0") << 17u << QString() << hex("0002");
+            QTest::addRow("step %u", step) << step << QString() << Hex(frames[step]);
+        QTest::newRow("tariff 3") << 7u << "3" << Hex("0F0302");
+        QTest::newRow("tariff 1") << 7u << " 1 " << Hex("0F0300");
+        QTest::newRow("tariff 8") << 7u << "8" << Hex("0F0307");
+        QTest::newRow("tariff text") << 7u << "abc" << Hex("0F0300");
+        QTest::newRow("tariff 0 wraps to one byte") << 7u << "0" << Hex("0F03FF");
+        QTest::newRow("step 17 is step 0") << 17u << QString() << Hex("0002");
     }
     void idleRequest()
     {
@@ -221,6 +221,9 @@ private slots:
         QCOMPARE(BaudForIndex(3), 38400);
         QCOMPARE(BaudForIndex(4), 0);
         QCOMPARE(BaudForIndex(-1), 0);
+        QCOMPARE(IndexOfBaud(38400), 3);
+        QCOMPARE(IndexOfBaud(2400), -1);
+        QCOMPARE(LineSpeedTexts(), QStringList({"4800", "9600", "19200", "38400"}));
     }
 
     // --- The link ---
@@ -243,22 +246,23 @@ private slots:
         r.exchange(); // 00 02 of the start
         r.exchange(); // idle step 0
         const FakePort::Write address = r.tick();
-        QCOMPARE(address.bytes, hex("05"));
+        QCOMPARE(address.bytes, Hex("05"));
         QCOMPARE(address.parity, Parity::Mark);
         QVERIFY(r.timer("TimerOut")->isActive());
         QVERIFY(!r.timer("Timer1")->isActive());
         QCOMPARE(r.panel[0], QStringLiteral("2")); // does not count this exchange yet
-        r.port.deliver(hex("05"));
-        QCOMPARE(r.port.writes.last().bytes, hex("010281E1"));
+        r.port.deliver(Hex("05"));
+        QCOMPARE(r.port.writes.last().bytes, Hex("010281E1"));
         QCOMPARE(r.port.writes.last().parity, Parity::Space);
         QCOMPARE(r.panel[1], QStringLiteral("чтение номера"));
         QCOMPARE(r.link.exchangeCount(), 3);
         QByteArray seen;
-        r.link.RegisterDecoder(1, [&](const QByteArray& response) { seen = response; });
-        r.port.deliver(hex("010540E20191B8"));
-        QCOMPARE(seen, hex("010540E20191B8"));
+        r.link.RegisterDecoder(zr::link::ReadNumber,
+                               [&](const QByteArray& response) { seen = response; });
+        r.port.deliver(Hex("010540E20191B8"));
+        QCOMPARE(seen, Hex("010540E20191B8"));
         QVERIFY(!r.timer("TimerOut")->isActive());
-        QCOMPARE(r.link.currentRequest(), AppendCrc(hex("0402"))); // next idle step
+        QCOMPARE(r.link.currentRequest(), AppendCrc(Hex("0402"))); // next idle step
         QCOMPARE(r.log.mid(r.log.size() - 4),
                  QStringList({"14:03:07.125 Send 05", "14:03:07.125 Received: 05 ",
                               "14:03:07.125 Send 01 02 81 E1 ",
@@ -269,7 +273,7 @@ private slots:
     {
         Rig r;
         r.start();
-        QCOMPARE(r.exchange(), AppendCrc(hex("0002"))); // the start's own request
+        QCOMPARE(r.exchange(), AppendCrc(Hex("0002"))); // the start's own request
         r.link.setCurrentTariffText("4");
         for (uint round = 0; round < 2; ++round) {
             for (uint step = 0; step < 17; ++step)
@@ -286,7 +290,7 @@ private slots:
         r.start();
         r.tick();
         const int writes = r.port.writes.size();
-        r.port.deliver(hex("08"));
+        r.port.deliver(Hex("08"));
         QCOMPARE(r.port.writes.size(), writes);
         QCOMPARE(r.port.parity(), Parity::Mark);
         r.link.TimerOutTimer();
@@ -294,7 +298,7 @@ private slots:
         QVERIFY(r.findAddress);
         QCOMPARE(r.link.consecutiveTimeouts(), 1);
         // The failure path emptied the queue and the idle ring went on at step 0.
-        QCOMPARE(r.link.queue(), QList<QByteArray>{AppendCrc(hex("0002"))});
+        QCOMPARE(r.link.queue(), QList<QByteArray>{AppendCrc(Hex("0002"))});
         QCOMPARE(r.meterControls, QList<bool>{true});
     }
 
@@ -303,12 +307,13 @@ private slots:
         Rig r;
         r.start();
         r.tick();
-        r.port.deliver(hex("00") + hex("0004AABB"));
-        QCOMPARE(r.port.writes.last().bytes, AppendCrc(hex("0002")));
+        r.port.deliver(Hex("00") + Hex("0004AABB"));
+        QCOMPARE(r.port.writes.last().bytes, AppendCrc(Hex("0002")));
         QByteArray seen;
-        r.link.RegisterDecoder(0, [&](const QByteArray& response) { seen = response; });
-        r.port.deliver(AppendCrc(hex("000401020304").left(4)));
-        QCOMPARE(seen, AppendCrc(hex("00040102")));
+        r.link.RegisterDecoder(zr::link::ReadVersion,
+                               [&](const QByteArray& response) { seen = response; });
+        r.port.deliver(AppendCrc(Hex("000401020304").left(4)));
+        QCOMPARE(seen, AppendCrc(Hex("00040102")));
     }
 
     void responseSplitOverNotifications()
@@ -316,9 +321,9 @@ private slots:
         Rig r;
         r.start();
         int calls = 0;
-        r.link.RegisterDecoder(0, [&](const QByteArray&) { ++calls; });
+        r.link.RegisterDecoder(zr::link::ReadVersion, [&](const QByteArray&) { ++calls; });
         r.handshake();
-        const QByteArray response = AppendCrc(hex("000601020304"));
+        const QByteArray response = AppendCrc(Hex("000601020304"));
         r.port.deliver(response.left(1));
         r.port.deliver(response.mid(1, 3));
         QCOMPARE(calls, 0);
@@ -326,7 +331,7 @@ private slots:
         r.port.deliver(response.mid(4));
         QCOMPARE(calls, 1);
         QCOMPARE(r.link.queue().size(), 1);
-        QCOMPARE(r.link.currentRequest(), AppendCrc(hex("0002"))); // idle step 0 follows
+        QCOMPARE(r.link.currentRequest(), AppendCrc(Hex("0002"))); // idle step 0 follows
     }
 
     void surplusInTheLastChunk()
@@ -334,12 +339,12 @@ private slots:
         Rig r;
         r.start();
         int calls = 0;
-        r.link.RegisterDecoder(0, [&](const QByteArray&) { ++calls; });
+        r.link.RegisterDecoder(zr::link::ReadVersion, [&](const QByteArray&) { ++calls; });
         r.handshake();
-        r.port.deliver(Ack(hex("00")) + hex("00"));
+        r.port.deliver(Ack(Hex("00")) + Hex("00"));
         QCOMPARE(calls, 0);
         QCOMPARE(r.log.last(), QStringLiteral("Отклик длиннее требуемого"));
-        QCOMPARE(r.link.currentRequest(), AppendCrc(hex("0002"))); // idle step 0 after failure
+        QCOMPARE(r.link.currentRequest(), AppendCrc(Hex("0002"))); // idle step 0 after failure
     }
 
     void surplusAfterTheHandover_data()
@@ -360,7 +365,7 @@ private slots:
         for (uint i = 0; i <= step; ++i)
             r.exchange();
         QCOMPARE(r.link.currentRequest(), AppendCrc(IdleRequest(step + 1, {})));
-        r.port.deliver(hex("00"));
+        r.port.deliver(Hex("00"));
         QCOMPARE(r.log.last(), message);
         QCOMPARE(r.link.currentRequest(), AppendCrc(IdleRequest(step + 2, {})));
     }
@@ -450,7 +455,7 @@ private slots:
             QVERIFY2(line.contains(" Send "), qPrintable(line));
         // The first byte ends the search at the address that answered.
         r.tick();
-        r.port.deliver(hex("01"));
+        r.port.deliver(Hex("01"));
         QVERIFY(!r.link.addressSearch());
         r.link.TimerOutTimer();
         QCOMPARE(r.link.address(), 1);
@@ -464,21 +469,65 @@ private slots:
         r.exchange();
         r.exchange();                                    // step 0
         r.exchange();                                    // step 1
-        QCOMPARE(r.handshake(), AppendCrc(hex("0402"))); // step 2 in flight
-        const QList<QByteArray> batch = {hex("0F0300"), hex("0F0301"), hex("0F0302"), hex("2B02")};
+        QCOMPARE(r.handshake(), AppendCrc(Hex("0402"))); // step 2 in flight
+        const QList<QByteArray> batch = {Hex("0F0300"), Hex("0F0301"), Hex("0F0302"), Hex("2B02")};
         for (const QByteArray& frame : batch)
             r.link.Enqueue(frame);
-        QCOMPARE(r.link.currentRequest(), AppendCrc(hex("0402")));
-        r.port.deliver(Ack(hex("04")));
+        QCOMPARE(r.link.currentRequest(), AppendCrc(Hex("0402")));
+        r.port.deliver(Ack(Hex("04")));
         for (const QByteArray& frame : batch)
             QCOMPARE(r.exchange(), AppendCrc(frame));
-        QCOMPARE(r.exchange(), AppendCrc(hex("2202"))); // step 3
+        QCOMPARE(r.exchange(), AppendCrc(Hex("2202"))); // step 3
+    }
+
+    // A feature owning a batch decodes its own answers; the table keeps the rest.
+    void requestDecoderWinsOverTheTable()
+    {
+        Rig r;
+        QStringList seen;
+        QVERIFY(r.link.RegisterDecoder(zr::link::ReadVersion,
+                                       [&](const QByteArray&) { seen << "table"; }));
+        r.start();
+        r.link.Enqueue(Hex("0002"), [&](const QByteArray& f) {
+            seen << (f == Ack(Hex("00")) ? "own" : "own, wrong frame");
+        });
+        r.exchange(); // the start's version read
+        r.exchange(); // the own request
+        r.exchange(); // idle step 0
+        QCOMPARE(seen, QStringList({"table", "own", "table"}));
+        // An own decoder goes with its request: a failed batch drops both.
+        r.link.Enqueue(Hex("0002"), [&](const QByteArray&) { seen << "dropped"; });
+        r.handshake();
+        r.link.TimerOutTimer();
+        for (int step = 0; step < 17; ++step)
+            r.exchange();
+        QCOMPARE(seen, QStringList({"table", "own", "table", "table"}));
+    }
+
+    void secondDecoderForACodeRefused()
+    {
+#ifdef QT_NO_DEBUG
+        Rig r;
+        int first = 0;
+        int second = 0;
+        QVERIFY(r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray&) { ++first; }));
+        QVERIFY(
+            !r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray&) { ++second; }));
+        r.start();
+        r.exchange();
+        r.exchange();
+        r.exchange(); // idle step 1 reads the number
+        QCOMPARE(first, 1);
+        QCOMPARE(second, 0);
+#else
+        QSKIP("the refusal asserts in debug builds");
+#endif
     }
 
     void enqueueWhileDisconnected()
     {
         Rig r;
-        r.link.Enqueue(hex("0102"));
+        r.link.Enqueue(Hex("0102"));
         QVERIFY(r.link.queue().isEmpty());
         QVERIFY(!r.timer("Timer1")->isActive());
         QVERIFY(r.port.writes.isEmpty());
@@ -487,10 +536,10 @@ private slots:
     void passwordRejectedDuringSettingsWrite()
     {
         Rig r;
-        r.link.RegisterDecoder(1, [&](const QByteArray& b) {
+        r.link.RegisterDecoder(zr::link::ReadNumber, [&](const QByteArray& b) {
             r.link.setFactoryNumber(uint8_t(b[2]) | uint8_t(b[3]) << 8 | uint8_t(b[4]) << 16);
         });
-        r.link.RegisterDecoder(17, [&](const QByteArray& b) {
+        r.link.RegisterDecoder(zr::link::ReadCounters, [&](const QByteArray& b) {
             r.link.setRunningTime(uint8_t(b[2]) | uint8_t(b[3]) << 8 | uint8_t(b[4]) << 16 |
                                   uint32_t(uint8_t(b[5])) << 24);
         });
@@ -498,13 +547,13 @@ private slots:
         r.exchange();
         r.link.setSettingsWriteMark();
         for (const char* frame : {"0102", "1102", "1408000000000000", "0503010203040506"})
-            r.link.Enqueue(hex(frame));
+            r.link.Enqueue(Hex(frame));
         r.link.DropHead(); // the start's 00 02 is not needed here
-        r.exchange(AppendCrc(hex("0105563412")));
-        r.exchange(AppendCrc(hex("110ACDAB010000000000")));
-        QCOMPARE(r.handshake(), hex("14089B9FDFFDF9B968C5"));
-        QCOMPARE(r.link.queue().first(), AppendCrc(hex("1408000000000000")));
-        r.port.deliver(hex("940306B0DE"));
+        r.exchange(AppendCrc(Hex("0105563412")));
+        r.exchange(AppendCrc(Hex("110ACDAB010000000000")));
+        QCOMPARE(r.handshake(), Hex("14089B9FDFFDF9B968C5"));
+        QCOMPARE(r.link.queue().first(), AppendCrc(Hex("1408000000000000")));
+        r.port.deliver(Hex("940306B0DE"));
         QCOMPARE(r.log.last(), QStringLiteral("Ошибка: Доступ запрещен (ввод пароля)"));
         QCOMPARE(r.indicator, QList<bool>{false});
         QCOMPARE(r.messages, QStringList{"Ошибка|Во время записи установок произошла ошибка. "
@@ -522,7 +571,7 @@ private slots:
         Rig r;
         r.start();
         r.link.setScheduleWriteMark();
-        r.link.Enqueue(hex("0902"));
+        r.link.Enqueue(Hex("0902"));
         r.tick();
         r.link.TimerOutTimer();
         QCOMPARE(r.indicator, QList<bool>{false});
@@ -568,17 +617,17 @@ private slots:
         r.link.setRunningTime(0);
         r.start();
         r.link.setFactoryNumber(0x123456);
-        r.link.Enqueue(hex("1508000000000000"));
+        r.link.Enqueue(Hex("1508000000000000"));
         r.exchange(); // the start's 00 02
         QCOMPARE(r.handshake(),
-                 AppendCrc(hex("1508") + ScramblePassword(PasswordBytes("Пар"), 0x123456, 0)));
+                 AppendCrc(Hex("1508") + ScramblePassword(PasswordBytes("Пар"), 0x123456, 0)));
         QCOMPARE(r.link.currentRequest(), r.port.writes.last().bytes);
-        r.port.deliver(Ack(hex("15")));
+        r.port.deliver(Ack(Hex("15")));
         r.link.ActionDisconnectExecute("x");
         r.start(); // the connect's display reset forgets the number
-        r.link.Enqueue(hex("1408000000000000"));
+        r.link.Enqueue(Hex("1408000000000000"));
         r.exchange();
-        QCOMPARE(r.handshake(), AppendCrc(hex("1408616200000000")));
+        QCOMPARE(r.handshake(), AppendCrc(Hex("1408616200000000")));
     }
 
     void logNeedsMasterModeForHexLines()
@@ -588,8 +637,8 @@ private slots:
         r.start();
         r.exchange();
         r.handshake();
-        r.port.deliver(hex("0003"));
-        r.port.deliver(hex("01FFFF")); // a bad checksum
+        r.port.deliver(Hex("0003"));
+        r.port.deliver(Hex("01FFFF")); // a bad checksum
         r.tick();
         r.link.TimerOutTimer();
         QCOMPARE(r.log, QStringList({"Ошибка контрольной суммы", "14:03:07:125 Timeout."}));
@@ -606,13 +655,13 @@ private slots:
         QTest::addColumn<bool>("sched");
         QTest::addColumn<bool>("journal");
         QTest::newRow("schedule page")
-            << hex("080300") << AppendCrc(hex("080300")) << true << false;
+            << Hex("080300") << AppendCrc(Hex("080300")) << true << false;
         QTest::newRow("schedule, L = 4")
-            << hex("080300") << AppendCrc(hex("08040000")) << false << false;
-        QTest::newRow("holidays") << hex("260300") << AppendCrc(hex("2602")) << true << false;
-        QTest::newRow("journal") << hex("120300") << AppendCrc(hex("1202")) << false << true;
-        QTest::newRow("half hours") << hex("2A040000") << AppendCrc(hex("2A02")) << false << true;
-        QTest::newRow("other") << hex("0402") << AppendCrc(hex("0402")) << false << false;
+            << Hex("080300") << AppendCrc(Hex("08040000")) << false << false;
+        QTest::newRow("holidays") << Hex("260300") << AppendCrc(Hex("2602")) << true << false;
+        QTest::newRow("journal") << Hex("120300") << AppendCrc(Hex("1202")) << false << true;
+        QTest::newRow("half hours") << Hex("2A040000") << AppendCrc(Hex("2A02")) << false << true;
+        QTest::newRow("other") << Hex("0402") << AppendCrc(Hex("0402")) << false << false;
     }
     void gauges()
     {
@@ -659,7 +708,7 @@ private slots:
         r.link.TimerStartTimer();
         QVERIFY(!r.timer("TimerStart")->isActive());
         QCOMPARE(r.cleared, 1);
-        QCOMPARE(r.link.queue(), QList<QByteArray>{AppendCrc(hex("0002"))});
+        QCOMPARE(r.link.queue(), QList<QByteArray>{AppendCrc(Hex("0002"))});
         QVERIFY(r.timer("Timer1")->isActive());
     }
 
@@ -671,8 +720,8 @@ private slots:
         r.start();
         r.exchange();
         r.link.setSettingsWriteMark();
-        r.link.Enqueue(hex("0102"));
-        r.link.Enqueue(hex("0503010203040506"));
+        r.link.Enqueue(Hex("0102"));
+        r.link.Enqueue(Hex("0503010203040506"));
         r.handshake();
         const int resets = r.resets;
         QVERIFY(r.link.ActionDisconnectExecute("ttyS0"));
@@ -692,7 +741,7 @@ private slots:
         for (const char* name : {"Timer1", "TimerOut", "TimerStart"})
             QVERIFY2(!r.timer(name)->isActive(), name);
         // A late answer changes nothing.
-        r.port.deliver(Ack(hex("01")));
+        r.port.deliver(Ack(Hex("01")));
         QVERIFY(r.indicator.isEmpty());
     }
 
@@ -722,14 +771,14 @@ private slots:
         QCOMPARE(other.writes.size(), 1);
         QVERIFY(r.port.writes.isEmpty());
         // Only the line in use is listened to.
-        r.port.deliver(hex("00"));
+        r.port.deliver(Hex("00"));
         QVERIFY(other.writes.size() == 1);
-        other.deliver(hex("00"));
-        QCOMPARE(other.writes.last().bytes, AppendCrc(hex("0002")));
+        other.deliver(Hex("00"));
+        QCOMPARE(other.writes.last().bytes, AppendCrc(Hex("0002")));
 
         QVERIFY(r.link.ActionDisconnectExecute("ttyS0"));
         QVERIFY(r.link.setPort(r.port));
-        other.deliver(hex("00"));
+        other.deliver(Hex("00"));
         QCOMPARE(other.writes.size(), 2);
     }
 
@@ -739,7 +788,7 @@ private slots:
         r.link.setTimeout(200);
         QVERIFY(r.link.ActionConnectExecute("ttyS0"));
         QTRY_COMPARE_WITH_TIMEOUT(r.port.writes.size(), 1, 2000); // TimerStart, then Timer1
-        QCOMPARE(r.port.writes.first().bytes, hex("00"));
+        QCOMPARE(r.port.writes.first().bytes, Hex("00"));
         QTRY_VERIFY_WITH_TIMEOUT(r.log.contains("14:03:07:125 Timeout."), 2000);
     }
 };

@@ -2,22 +2,20 @@
 
 #include "link/frame.h"
 #include "meter/encodings.h"
+#include "support/hex.h"
+#include "support/response.h"
 
 #include <QtTest>
 
 using namespace zr::meter;
+using zr::test::Hex;
 
 namespace
 {
 
-// A response as the meter sends it: code, length byte (bytes before the checksum), payload, CRC.
 QByteArray response(int code, const QByteArray& payload)
 {
-    QByteArray frame;
-    frame.append(char(code));
-    frame.append(char(payload.size() + 2));
-    frame.append(payload);
-    return zr::frame::AppendCrc(frame);
+    return zr::test::Response(uint8_t(code), payload);
 }
 // A frame whose length byte says `length` whatever the payload holds.
 QByteArray responseWithLength(int code, int length, const QByteArray& payload)
@@ -27,10 +25,6 @@ QByteArray responseWithLength(int code, int length, const QByteArray& payload)
     frame.append(char(length));
     frame.append(payload);
     return zr::frame::AppendCrc(frame);
-}
-QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
 }
 QByteArray oneByte(int b)
 {
@@ -57,16 +51,16 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("label");
-        QTest::newRow("ZR-347.01, 2.15") << hex("1502014703") << 34701 << "2.15"
+        QTest::newRow("ZR-347.01, 2.15") << Hex("1502014703") << 34701 << "2.15"
                                          << "ЗуР347.01";
-        QTest::newRow("other type") << hex("1502563412") << 123456 << "неизвест."
+        QTest::newRow("other type") << Hex("1502563412") << 123456 << "неизвест."
                                     << "123456";
         QTest::newRow("minor and major without leading zeros")
-            << hex("0501994703") << 34799 << "1.5"
+            << Hex("0501994703") << 34799 << "1.5"
             << "ЗуР347.99";
-        QTest::newRow("model 1347 passes the model test") << hex("1002004713") << 134700 << "2.10"
+        QTest::newRow("model 1347 passes the model test") << Hex("1002004713") << 134700 << "2.10"
                                                           << "ЗуР1347.00";
-        QTest::newRow("type 0") << hex("0000000000") << 0 << "неизвест."
+        QTest::newRow("type 0") << Hex("0000000000") << 0 << "неизвест."
                                 << "0";
     }
     void version()
@@ -87,11 +81,11 @@ private slots:
         QTest::addColumn<QByteArray>("payload");
         QTest::addColumn<quint32>("number");
         QTest::addColumn<QString>("text");
-        QTest::newRow("0: not assigned") << hex("000000") << 0u << "0";
-        QTest::newRow("7") << hex("070000") << 7u << "000007";
-        QTest::newRow("42") << hex("2A0000") << 42u << "000042";
-        QTest::newRow("123456") << hex("40E201") << 123456u << "123456";
-        QTest::newRow("largest") << hex("FFFFFF") << 16777215u << "16777215";
+        QTest::newRow("0: not assigned") << Hex("000000") << 0u << "0";
+        QTest::newRow("7") << Hex("070000") << 7u << "000007";
+        QTest::newRow("42") << Hex("2A0000") << 42u << "000042";
+        QTest::newRow("123456") << Hex("40E201") << 123456u << "123456";
+        QTest::newRow("largest") << Hex("FFFFFF") << 16777215u << "16777215";
     }
     void factoryNumber()
     {
@@ -121,11 +115,11 @@ private slots:
                                          << "Ok"
                                          << "10.12.2026"
                                          << "14:07:09";
-        QTest::newRow("0x85 without clock (length 3)") << response(4, hex("85")) << 0 << "да"
+        QTest::newRow("0x85 without clock (length 3)") << response(4, Hex("85")) << 0 << "да"
                                                        << "6"
                                                        << "Ok" << QString() << QString();
         QTest::newRow("length neither 3 nor 7 carries no clock")
-            << response(4, hex("07") + at2026.left(2)) << 0 << "нет"
+            << response(4, Hex("07") + at2026.left(2)) << 0 << "нет"
             << "8"
             << "Ok" << QString() << QString();
         QTest::newRow("0x60: timer fault wins")
@@ -168,20 +162,20 @@ private slots:
 
     void simpleFields()
     {
-        const PowerInfo power = DecodePower(response(12, hex("40E201")));
+        const PowerInfo power = DecodePower(response(12, Hex("40E201")));
         QVERIFY(power.ok());
         QCOMPARE(power.watts, 123456u);
         QCOMPARE(power.text, QString("123456"));
 
-        const RunningTimeInfo running = DecodeRunningTime(response(17, hex("4D600100FF")));
+        const RunningTimeInfo running = DecodeRunningTime(response(17, Hex("4D600100FF")));
         QVERIFY(running.ok());
         QCOMPARE(running.runningSeconds, 90189u);
         QCOMPARE(running.work, QString("1д.01:03:09"));
         QCOMPARE(running.corrections, quint8(255));
         QCOMPARE(running.correctionText, QString("255"));
-        QCOMPARE(DecodeRunningTime(response(17, hex("CD5F010003"))).work, QString("1д.01:01:01"));
+        QCOMPARE(DecodeRunningTime(response(17, Hex("CD5F010003"))).work, QString("1д.01:01:01"));
 
-        const BillingInfo billing = DecodeBilling(response(34, hex("2331")));
+        const BillingInfo billing = DecodeBilling(response(34, Hex("2331")));
         QVERIFY(billing.ok());
         QCOMPARE(billing.hour, 23);
         QCOMPARE(billing.hourText, QString("23"));
@@ -232,10 +226,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QString>("text");
-        QTest::newRow("tariff 1") << response(15, hex("000000501A89")) << "1234,500";
-        QTest::newRow("selector 7") << response(15, hex("0700 0000807F")) << "-1,000";
-        QTest::newRow("selector 8 clears") << response(15, hex("0800000000 7F")) << QString();
-        QTest::newRow("length 7 clears") << response(15, hex("0000000000")) << QString();
+        QTest::newRow("tariff 1") << response(15, Hex("000000501A89")) << "1234,500";
+        QTest::newRow("selector 7") << response(15, Hex("0700 0000807F")) << "-1,000";
+        QTest::newRow("selector 8 clears") << response(15, Hex("0800000000 7F")) << QString();
+        QTest::newRow("length 7 clears") << response(15, Hex("0000000000")) << QString();
         QTest::newRow("length 2 clears") << response(15, QByteArray()) << QString();
     }
     void idleReading()
@@ -246,6 +240,25 @@ private slots:
         QVERIFY(info.ok());
         QCOMPARE(info.text, text);
         QCOMPARE(info.shown, !text.isEmpty());
+    }
+
+    // Function 8 carries the checksum only in its short form; zone records are not a checksum.
+    void scheduleChecksum_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("checksum") << response(8, Hex("3412")) << "4660";
+        QTest::newRow("zone record") << response(8, Hex("002100000AFFFF0F")) << QString();
+        QTest::newRow("no record") << response(8, Hex("00")) << QString();
+    }
+    void scheduleChecksum()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(QString, text);
+        const ScheduleChecksumInfo info = DecodeScheduleChecksum(frame);
+        QVERIFY(info.ok());
+        QCOMPARE(info.present, !text.isEmpty());
+        QCOMPARE(info.text, text);
     }
 
     void ddmStatus()
@@ -301,7 +314,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QString, modeText);
         const DdmNumbersInfo info =
-            DecodeDdmNumbers(response(44, hex("010000 40E201 FFFFFF") + char(mode)));
+            DecodeDdmNumbers(response(44, Hex("010000 40E201 FFFFFF") + char(mode)));
         QVERIFY(info.ok());
         QCOMPARE(info.numbers, (std::array<uint32_t, 3>{1, 123456, 16777215}));
         QCOMPARE(info.numberTexts, (std::array<QString, 3>{"1", "123456", "16777215"}));
@@ -314,19 +327,19 @@ private slots:
         QTest::addColumn<int>("function");
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<int>("missing");
-        QTest::newRow("0 without type code") << 0 << response(0, hex("1502")) << 4;
-        QTest::newRow("0, last type byte") << 0 << response(0, hex("15020147")) << 6;
-        QTest::newRow("1, two bytes") << 1 << response(1, hex("4000")) << 4;
+        QTest::newRow("0 without type code") << 0 << response(0, Hex("1502")) << 4;
+        QTest::newRow("0, last type byte") << 0 << response(0, Hex("15020147")) << 6;
+        QTest::newRow("1, two bytes") << 1 << response(1, Hex("4000")) << 4;
         QTest::newRow("4 without flag byte") << 4 << response(4, QByteArray()) << 2;
         QTest::newRow("12 empty") << 12 << response(12, QByteArray()) << 2;
         QTest::newRow("13 empty") << 13 << response(13, QByteArray()) << 2;
-        QTest::newRow("15 says 8, holds less") << 15 << responseWithLength(15, 8, hex("0000")) << 4;
+        QTest::newRow("15 says 8, holds less") << 15 << responseWithLength(15, 8, Hex("0000")) << 4;
         QTest::newRow("16, phase C cut") << 16 << response(16, QByteArray(12, '\1')) << 14;
-        QTest::newRow("17 without counter") << 17 << response(17, hex("00000000")) << 6;
+        QTest::newRow("17 without counter") << 17 << response(17, Hex("00000000")) << 6;
         QTest::newRow("30 empty") << 30 << response(30, QByteArray()) << 2;
-        QTest::newRow("34 without day") << 34 << response(34, hex("12")) << 3;
+        QTest::newRow("34 without day") << 34 << response(34, Hex("12")) << 3;
         QTest::newRow("44 without mode") << 44 << response(44, QByteArray(9, '\1')) << 11;
-        QTest::newRow("checksum is not data") << 1 << responseWithLength(1, 3, hex("4000")) << 3;
+        QTest::newRow("checksum is not data") << 1 << responseWithLength(1, 3, Hex("4000")) << 3;
     }
     void shortResponses()
     {
@@ -399,10 +412,10 @@ private slots:
     void stateAppliesOnlyDecodedValues()
     {
         MeterState state;
-        state.apply(DecodeVersion(response(0, hex("1502014703"))));
-        state.apply(DecodeFactoryNumber(response(1, hex("563412"))));
-        state.apply(DecodeClock(response(4, hex("E5"))));
-        state.apply(DecodeRunningTime(response(17, hex("CDAB010000"))));
+        state.apply(DecodeVersion(response(0, Hex("1502014703"))));
+        state.apply(DecodeFactoryNumber(response(1, Hex("563412"))));
+        state.apply(DecodeClock(response(4, Hex("E5"))));
+        state.apply(DecodeRunningTime(response(17, Hex("CDAB010000"))));
         state.apply(DecodeDdmStatus(response(16, oneByte(0x01) + u32(5) + oneByte(0x02) + u32(0) +
                                                      oneByte(0x03) + u32(5))));
         QCOMPARE(state.deviceType, 34701);
@@ -412,11 +425,11 @@ private slots:
         QCOMPARE(state.ddmStatus, (std::array<uint8_t, 3>{1, kDdmNoSession, 3}));
 
         // Short responses leave every kept value as it was.
-        state.apply(DecodeFactoryNumber(response(1, hex("00"))));
-        state.apply(DecodeRunningTime(response(17, hex("00"))));
+        state.apply(DecodeFactoryNumber(response(1, Hex("00"))));
+        state.apply(DecodeRunningTime(response(17, Hex("00"))));
         state.apply(DecodeClock(response(4, QByteArray())));
-        state.apply(DecodeDdmStatus(response(16, hex("00"))));
-        state.apply(DecodeVersion(response(0, hex("00"))));
+        state.apply(DecodeDdmStatus(response(16, Hex("00"))));
+        state.apply(DecodeVersion(response(0, Hex("00"))));
         QCOMPARE(state.factoryNumber, 0x123456u);
         QCOMPARE(state.runningSeconds, 109517u);
         QCOMPARE(int(state.timerFlags), 0x60);

@@ -1,14 +1,12 @@
 #include "meter/encodings.h"
+#include "support/hex.h"
 
 #include <QtTest>
 #include <cmath>
 
 using namespace zr::meter;
+using zr::test::Hex;
 
-static QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
 static QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 {
     return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms), Qt::UTC);
@@ -23,12 +21,12 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("width");
         QTest::addColumn<quint32>("value");
-        QTest::newRow("u8 max") << hex("FF") << 1 << quint32(255);
-        QTest::newRow("u16 low byte first") << hex("3412") << 2 << quint32(0x1234);
-        QTest::newRow("u24 123456") << hex("40E201") << 3 << quint32(123456);
-        QTest::newRow("u24 max") << hex("FFFFFF") << 3 << quint32(16777215);
-        QTest::newRow("u32 max") << hex("FFFFFFFF") << 4 << quint32(4294967295u);
-        QTest::newRow("u32 high byte") << hex("00000080") << 4 << quint32(0x80000000u);
+        QTest::newRow("u8 max") << Hex("FF") << 1 << quint32(255);
+        QTest::newRow("u16 low byte first") << Hex("3412") << 2 << quint32(0x1234);
+        QTest::newRow("u24 123456") << Hex("40E201") << 3 << quint32(123456);
+        QTest::newRow("u24 max") << Hex("FFFFFF") << 3 << quint32(16777215);
+        QTest::newRow("u32 max") << Hex("FFFFFFFF") << 4 << quint32(4294967295u);
+        QTest::newRow("u32 high byte") << Hex("00000080") << 4 << quint32(0x80000000u);
     }
     void integers()
     {
@@ -50,10 +48,10 @@ private slots:
     }
     void appendWrapsToWidth()
     {
-        QByteArray out = hex("AA");
+        QByteArray out = Hex("AA");
         AppendU24(out, 0x01123456);
         AppendU16(out, 0x10002);
-        QCOMPARE(out, hex("AA56341202 00"));
+        QCOMPARE(out, Hex("AA56341202 00"));
     }
 
     void bcd_data()
@@ -92,10 +90,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<qint64>("value");
-        QTest::newRow("034701") << hex("014703") << qint64(34701);
-        QTest::newRow("123456") << hex("563412") << qint64(123456);
-        QTest::newRow("999999") << hex("999999") << qint64(999999);
-        QTest::newRow("000000") << hex("000000") << qint64(0);
+        QTest::newRow("034701") << Hex("014703") << qint64(34701);
+        QTest::newRow("123456") << Hex("563412") << qint64(123456);
+        QTest::newRow("999999") << Hex("999999") << qint64(999999);
+        QTest::newRow("000000") << Hex("000000") << qint64(0);
     }
     void bcdNumber()
     {
@@ -108,16 +106,16 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<double>("value");
-        QTest::newRow("zero word") << hex("00000000") << 0.0;
-        QTest::newRow("1234.5") << hex("00501A89") << 1234.5;
-        QTest::newRow("-1.0") << hex("0000807F") << -1.0;
-        QTest::newRow("1.0") << hex("0000007F") << 1.0;
-        QTest::newRow("only bit 23: tiny negative") << hex("00008000") << -std::ldexp(1.0, -127);
-        QTest::newRow("word 1") << hex("01000000")
+        QTest::newRow("zero word") << Hex("00000000") << 0.0;
+        QTest::newRow("1234.5") << Hex("00501A89") << 1234.5;
+        QTest::newRow("-1.0") << Hex("0000807F") << -1.0;
+        QTest::newRow("1.0") << Hex("0000007F") << 1.0;
+        QTest::newRow("only bit 23: tiny negative") << Hex("00008000") << -std::ldexp(1.0, -127);
+        QTest::newRow("word 1") << Hex("01000000")
                                 << std::ldexp(1.0, -127) * (1.0 + std::ldexp(1.0, -23));
         QTest::newRow("exponent FF, all fraction bits")
-            << hex("FFFF7FFF") << std::ldexp(2.0 - std::ldexp(1.0, -23), 128);
-        QTest::newRow("-0.5") << hex("0000807E") << -0.5;
+            << Hex("FFFF7FFF") << std::ldexp(2.0 - std::ldexp(1.0, -23), 128);
+        QTest::newRow("-0.5") << Hex("0000807E") << -0.5;
     }
     void meterFloat()
     {
@@ -347,9 +345,9 @@ private slots:
         QTest::addColumn<int>("pos");
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("missing");
-        QTest::newRow("fits exactly") << hex("01020304") << 0 << 4 << -1;
-        QTest::newRow("last byte missing") << hex("010203") << 0 << 4 << 3;
-        QTest::newRow("starts past the end") << hex("0102") << 5 << 2 << 5;
+        QTest::newRow("fits exactly") << Hex("01020304") << 0 << 4 << -1;
+        QTest::newRow("last byte missing") << Hex("010203") << 0 << 4 << 3;
+        QTest::newRow("starts past the end") << Hex("0102") << 5 << 2 << 5;
         QTest::newRow("empty buffer") << QByteArray() << 0 << 1 << 0;
     }
     void readerBounds()
@@ -369,7 +367,7 @@ private slots:
     }
     void readerKeepsFirstMissing()
     {
-        FieldReader reader(hex("0003AA"));
+        FieldReader reader(Hex("0003AA"));
         QCOMPARE(reader.u32(1), 0u);
         QCOMPARE(reader.missing(), 3);
         QCOMPARE(reader.u8(2), quint8(0xAA)); // later good reads still work
@@ -381,10 +379,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<int>("readable");
-        QTest::newRow("length byte matches") << hex("010540E201CCCC") << 5;
-        QTest::newRow("length byte says less") << hex("010340E201CCCC") << 3;
-        QTest::newRow("length byte says more") << hex("010940E201CCCC") << 5;
-        QTest::newRow("one byte") << hex("01") << 0;
+        QTest::newRow("length byte matches") << Hex("010540E201CCCC") << 5;
+        QTest::newRow("length byte says less") << Hex("010340E201CCCC") << 3;
+        QTest::newRow("length byte says more") << Hex("010940E201CCCC") << 5;
+        QTest::newRow("one byte") << Hex("01") << 0;
         QTest::newRow("empty") << QByteArray() << 0;
     }
     void responseReaderStopsAtChecksum()
@@ -401,7 +399,7 @@ private slots:
     }
     void readerErrorNamesFunctionAndByte()
     {
-        FieldReader reader = FieldReader::Response(hex("0103AABBCC"));
+        FieldReader reader = FieldReader::Response(Hex("0103AABBCC"));
         QVERIFY(reader.error().isEmpty());
         reader.u24(2);
         QCOMPARE(reader.error(),

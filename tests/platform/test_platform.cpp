@@ -1,5 +1,6 @@
 #include "platform/port_list.h"
 #include "platform/serial_port.h"
+#include "support/hex.h"
 
 #include <QtTest>
 
@@ -12,14 +13,11 @@ using zr::link::Parity;
 #ifndef Q_OS_WIN
 using zr::test::Pty;
 #endif
+using zr::test::Hex;
 
 namespace
 {
 
-QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
 
 } // namespace
 
@@ -59,11 +57,11 @@ private slots:
 
         // RTS cannot be set on a pseudo-terminal; the bytes go out all the same.
         port.assertRts();
-        QVERIFY(port.write(hex("00FF0D0A11")));
-        QCOMPARE(pty.read(5), hex("00FF0D0A11"));
+        QVERIFY(port.write(Hex("00FF0D0A11")));
+        QCOMPARE(pty.read(5), Hex("00FF0D0A11"));
 
         QSignalSpy received(&port, &zr::link::Port::received);
-        const QByteArray in = hex("00FFFF0000FF7F800D11");
+        const QByteArray in = Hex("00FFFF0000FF7F800D11");
         QCOMPARE(::write(pty.master, in.constData(), size_t(in.size())), ssize_t(in.size()));
         QByteArray got;
         QTRY_VERIFY_WITH_TIMEOUT((got += port.readAvailable()).size() >= in.size(), 2000);

@@ -2,16 +2,14 @@
 // Helpers shared by the schedule tests.
 
 #include "schedule/model.h"
+#include "support/hex.h"
 
 #include <QtTest>
 
 namespace zr::schedule::test
 {
 
-inline QByteArray Hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
+using zr::test::Hex;
 
 inline uint16_t Months(std::initializer_list<int> months)
 {

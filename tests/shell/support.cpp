@@ -2,10 +2,11 @@
 
 #include "link/frame.h"
 #include "link/meter_link.h"
+#include "meter/device_state.h"
 #include "meter/encodings.h"
-#include "meter/ui/tab_about.h"
+#include "meter/ui/about_page.h"
 #include "shell/main_window.h"
-#include "shell/tab_protocol.h"
+#include "shell/protocol_page.h"
 #include "sim/demo.h"
 
 #include <QLabel>
@@ -65,7 +66,7 @@ int DemoTariffNow()
 
 void CheckDemoMeterShown(const shell::MainWindow& window, uint32_t number)
 {
-    const meter::TabAbout& tab = *window.About();
+    const meter::AboutPage& tab = *window.About();
     const struct {
         QLineEdit* field;
         QString text;
@@ -126,7 +127,7 @@ void CheckDemoMeterShown(const shell::MainWindow& window, uint32_t number)
     QVERIFY(!tab.GridDdm->item(4, 2)->text().isEmpty());
     QVERIFY(tab.GridDdm->item(4, 3)->text().isEmpty());
 
-    const meter::MeterState& values = window.MeterValues();
+    const meter::MeterState& values = window.Device()->values();
     QCOMPARE(values.deviceType, 34701);
     QCOMPARE(values.factoryNumber, number);
     QCOMPARE(values.timerFlags, uint8_t(0));

@@ -5,7 +5,7 @@
 #include "link/meter_link.h"
 #include "platform/serial_port.h"
 #include "shell/main_window.h"
-#include "shell/tab_protocol.h"
+#include "shell/protocol_page.h"
 #include "support.h"
 
 #include <QAction>
@@ -41,7 +41,7 @@ void TestEndToEnd::windowOnPseudoTerminal()
     MainWindow window(modes, ports);
     window.Protocol()->CheckBox_Terminal->setChecked(true);
     window.show();
-    QCOMPARE(window.ComboPort->currentText(), path);
+    QCOMPARE(window.Connection()->ComboPort->currentText(), path);
 
     window.ActionConnect->trigger();
     QVERIFY(window.SerialLine()->isOpen());
@@ -57,10 +57,10 @@ void TestEndToEnd::windowOnPseudoTerminal()
 
     // A silent address sets MARK parity on a line already in MARK; the pseudo-terminal may
     // refuse that, and the line must still carry the next exchanges.
-    window.SpinTimer->setValue(200);
-    window.SpinAddr->setValue(9);
+    window.Connection()->SpinTimer->setValue(200);
+    window.Connection()->SpinAddr->setValue(9);
     QTRY_VERIFY_WITH_TIMEOUT(zr::test::LogLines(window).filter("Timeout.").size() >= 2, 10000);
-    window.SpinAddr->setValue(0);
+    window.Connection()->SpinAddr->setValue(0);
     const int count = link.exchangeCount();
     QTRY_VERIFY_WITH_TIMEOUT(link.consecutiveTimeouts() == 0 && link.exchangeCount() > count + 3,
                              10000);

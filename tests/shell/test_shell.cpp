@@ -1,24 +1,25 @@
+#include "meter/ui/about_page.h"
 #include "meter/ui/bar_chart.h"
-#include "meter/ui/status_form.h"
-#include "meter/ui/tab_about.h"
-#include "meter/ui/tab_journal.h"
-#include "meter/ui/tab_plc.h"
-#include "meter/ui/tab_sheet1.h"
-#include "meter/ui/tab_sheet3.h"
+#include "meter/ui/journal_page.h"
+#include "meter/ui/plc_page.h"
+#include "meter/ui/readings_page.h"
+#include "meter/ui/settings_page.h"
+#include "meter/ui/status_dialog.h"
 #include "meter/ui/widgets.h"
 #include "platform/port_list.h"
 #include "platform/printers.h"
 #include "schedule/ui/frame_shedule.h"
+#include "schedule/ui/schedule_page.h"
 #include "schedule/ui/tab_holidays.h"
-#include "schedule/ui/tab_sched.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
+#include "shell/db_page.h"
 #include "shell/indicator_shape.h"
 #include "shell/main_window.h"
 #include "shell/message.h"
-#include "shell/tab_db.h"
-#include "shell/tab_protocol.h"
+#include "shell/protocol_page.h"
 #include "support.h"
+#include "support/child.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -50,6 +51,7 @@
 
 using zr::shell::MainWindow;
 using zr::shell::Modes;
+using zr::test::Child;
 using zr::test::MessageCatcher;
 
 namespace
@@ -153,8 +155,8 @@ const QStringList kIndication = {"Суммарное потребление", "�
 
 QList<QTableWidget*> Grids(MainWindow& window)
 {
-    return {window.About()->GridDdm, window.Readings()->ui.GridValueTarif,
-            window.Readings()->ui.GridActive, window.Journal()->GridJournal};
+    return {window.About()->GridDdm, Child<QTableWidget>(window.Readings(), "GridValueTarif"),
+            Child<QTableWidget>(window.Readings(), "GridActive"), window.Journal()->GridJournal};
 }
 
 class Thrower : public QObject
@@ -715,26 +717,26 @@ void TestShell::modes()
     QFETCH(bool, newPassword);
 
     MainWindow window{Modes{production, master, newPassword}};
-    const auto& settings = window.Settings()->ui;
-    QCOMPARE(settings.SpinEdit_Number->isReadOnly(), !master);
-    QCOMPARE(settings.BitBtn1->isVisibleTo(window.Settings()), master);
-    QCOMPARE(settings.LabeledPass1->isReadOnly(), !newPassword);
+    const auto* settings = window.Settings();
+    QCOMPARE(Child<QSpinBox>(settings, "SpinEdit_Number")->isReadOnly(), !master);
+    QCOMPARE(Child<QPushButton>(settings, "BitBtn1")->isVisibleTo(window.Settings()), master);
+    QCOMPARE(Child<QLineEdit>(settings, "LabeledPass1")->isReadOnly(), !newPassword);
     QCOMPARE(window.About()->EditDelta->isVisibleTo(window.About()), production);
-    QCOMPARE(window.PanelScaner->isVisibleTo(&window), production);
+    QCOMPARE(window.Connection()->PanelScaner->isVisibleTo(&window), production);
     QCOMPARE(window.ActionFixDb->isVisible(), production);
     for (QAction* action : {window.ActionNewSched, window.ActionLoadTariff, window.ActionSaveTariff,
                             window.ActionWriteSched, window.ActionReadSched})
         QCOMPARE(action->isVisible(), !production);
     QCOMPARE(window.NSched->menuAction()->isVisible(), !production);
-    QVERIFY(settings.CheckTime->isChecked());
-    QCOMPARE(settings.CheckAddr->isChecked(), production);
-    QCOMPARE(settings.CheckDDM->isChecked(), production);
+    QVERIFY(Child<QCheckBox>(settings, "CheckTime")->isChecked());
+    QCOMPARE(Child<QCheckBox>(settings, "CheckAddr")->isChecked(), production);
+    QCOMPARE(Child<QCheckBox>(settings, "CheckDDM")->isChecked(), production);
     QCOMPARE(window.Protocol()->CheckBox_Terminal->isChecked(), !master);
-    QCOMPARE(settings.CheckSetIndi->isEnabled(), !production);
+    QCOMPARE(Child<QListWidget>(settings, "CheckSetIndi")->isEnabled(), !production);
     QStringList ticked;
-    for (int i = 0; i < settings.CheckSetIndi->count(); ++i)
-        if (settings.CheckSetIndi->item(i)->checkState() == Qt::Checked)
-            ticked << settings.CheckSetIndi->item(i)->text();
+    for (int i = 0; i < Child<QListWidget>(settings, "CheckSetIndi")->count(); ++i)
+        if (Child<QListWidget>(settings, "CheckSetIndi")->item(i)->checkState() == Qt::Checked)
+            ticked << Child<QListWidget>(settings, "CheckSetIndi")->item(i)->text();
     const QStringList productionSet = {"Суммарное потребление", "Мощность",
                                        "Автопереключение индикации"};
     QCOMPARE(ticked, production ? productionSet : QStringList());
@@ -827,19 +829,20 @@ void TestShell::displayReset()
     window.About()->LabelType->setText(QStringLiteral("ZR"));
     for (QLineEdit* edit : window.About()->findChildren<QLineEdit*>())
         edit->setText(QStringLiteral("1"));
-    const auto& readings = window.Readings()->ui;
+    const auto* readings = window.Readings();
     for (QLineEdit* edit :
-         {readings.EditPeak, readings.EditPeak_1, readings.EditTimePeak, readings.EditTimePeak_1})
+         {Child<QLineEdit>(readings, "EditPeak"), Child<QLineEdit>(readings, "EditPeak_1"),
+          Child<QLineEdit>(readings, "EditTimePeak"), Child<QLineEdit>(readings, "EditTimePeak_1")})
         edit->setText(QStringLiteral("1"));
     new QTreeWidgetItem(window.Journal()->ListDiary, {"1"});
     new QTreeWidgetItem(window.Journal()->ListHalf, {"1"});
     window.Journal()->ChartHalf->AddBar(QDateTime::currentDateTime(), 1.5);
-    window.Settings()->ui.BitBtn1->setEnabled(false);
-    window.Settings()->ui.DatePicker->setDate(QDate(2020, 1, 1));
-    window.Settings()->ui.TimePicker->setTime(QTime(1, 2, 3));
+    Child<QPushButton>(window.Settings(), "BitBtn1")->setEnabled(false);
+    Child<QDateEdit>(window.Settings(), "DatePicker")->setDate(QDate(2020, 1, 1));
+    Child<QTimeEdit>(window.Settings(), "TimePicker")->setTime(QTime(1, 2, 3));
     QVERIFY(window.Settings()->DateEdited());
     QVERIFY(window.Settings()->TimeEdited());
-    const QString routes = window.Plc()->ui.ListRoute->topLevelItem(3)->text(0);
+    const QString routes = Child<QTreeWidget>(window.Plc(), "ListRoute")->topLevelItem(3)->text(0);
 
     window.ActionReset->trigger();
 
@@ -855,35 +858,36 @@ void TestShell::displayReset()
     for (QLineEdit* edit : window.About()->findChildren<QLineEdit*>())
         QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
     for (QLineEdit* edit :
-         {readings.EditPeak, readings.EditPeak_1, readings.EditTimePeak, readings.EditTimePeak_1})
+         {Child<QLineEdit>(readings, "EditPeak"), Child<QLineEdit>(readings, "EditPeak_1"),
+          Child<QLineEdit>(readings, "EditTimePeak"), Child<QLineEdit>(readings, "EditTimePeak_1")})
         QVERIFY(edit->text().isEmpty());
     QCOMPARE(window.Journal()->ListDiary->topLevelItemCount(), 0);
     QCOMPARE(window.Journal()->ListHalf->topLevelItemCount(), 0);
     QVERIFY(window.Journal()->ChartHalf->Bars().isEmpty());
-    QVERIFY(window.Settings()->ui.BitBtn1->isEnabled());
+    QVERIFY(Child<QPushButton>(window.Settings(), "BitBtn1")->isEnabled());
     QVERIFY(!window.Settings()->DateEdited());
     QVERIFY(!window.Settings()->TimeEdited());
     // The preset route rows are not meter data.
-    QCOMPARE(window.Plc()->ui.ListRoute->topLevelItemCount(), 4);
-    QCOMPARE(window.Plc()->ui.ListRoute->topLevelItem(3)->text(0), routes);
+    QCOMPARE(Child<QTreeWidget>(window.Plc(), "ListRoute")->topLevelItemCount(), 4);
+    QCOMPARE(Child<QTreeWidget>(window.Plc(), "ListRoute")->topLevelItem(3)->text(0), routes);
 }
 
 void TestShell::meterControls()
 {
     MainWindow window{Modes{}};
-    const QList<QObject*> dependent = {window.Readings()->ui.BtnReadCounter,
-                                       window.Readings()->ui.BtnResetDayHour,
+    const QList<QObject*> dependent = {Child<QPushButton>(window.Readings(), "BtnReadCounter"),
+                                       Child<QPushButton>(window.Readings(), "BtnResetDayHour"),
                                        window.Journal()->BtnReadJournalYear,
                                        window.Journal()->BtnReadDiary,
                                        window.Journal()->BtnReadHalf,
-                                       window.Plc()->ui.BtnWriteAddress,
-                                       window.Plc()->ui.BtnWriteRoute,
-                                       window.Plc()->ui.ButtonDelRoute,
+                                       Child<QPushButton>(window.Plc(), "BtnWriteAddress"),
+                                       Child<QPushButton>(window.Plc(), "BtnWriteRoute"),
+                                       Child<QPushButton>(window.Plc(), "ButtonDelRoute"),
                                        window.ActionSetting,
                                        window.ActionWriteSched,
                                        window.ActionReadSched};
-    const QList<QObject*> independent = {window.Readings()->ui.BtnExport, window.ActionConnect,
-                                         window.ActionNewSched};
+    const QList<QObject*> independent = {Child<QPushButton>(window.Readings(), "BtnExport"),
+                                         window.ActionConnect, window.ActionNewSched};
     for (bool enabled : {true, false, true}) {
         window.SetMeterControlsEnabled(enabled);
         for (QObject* object : dependent)
@@ -950,7 +954,7 @@ void TestShell::timers()
 
 void TestShell::printButtonsNeedPrinter()
 {
-    zr::meter::TabJournal page;
+    zr::meter::JournalPage page;
     const QList<QPushButton*> print = {page.BtnPrintJournalYear, page.BtnPrintDiary,
                                        page.BtnPrintHalf};
     const QList<QPushButton*> exports = {page.BtnExportJournalYear, page.BtnExportDiary,
@@ -995,14 +999,14 @@ void TestShell::adjustColor()
 void TestShell::tintedGroups()
 {
     MainWindow window{Modes{}};
-    QGroupBox* group = window.Settings()->ui.GroupTask;
+    QGroupBox* group = Child<QGroupBox>(window.Settings(), "GroupTask");
     const QColor face = group->palette().color(QPalette::Button);
     const QColor warmer(std::min(face.red() + face.red() * 2 / 100, 255), face.green(),
                         face.blue());
     QCOMPARE(group->grab().toImage().pixelColor(1, 1), warmer);
     const QColor cooler(face.red() - face.red() * 2 / 100, face.green() - face.green() * 2 / 100,
                         face.blue() - face.blue() / 100);
-    QCOMPARE(window.PanelConnect->grab().toImage().pixelColor(1, 1), cooler);
+    QCOMPARE(window.Connection()->grab().toImage().pixelColor(1, 1), cooler);
 }
 
 void TestShell::tariffColors_data()
@@ -1090,7 +1094,7 @@ void TestShell::shortcutNeedsEnabledAction()
 void TestShell::timeoutChangesOnlyByStepping()
 {
     MainWindow window{Modes{}};
-    QSpinBox* spin = window.SpinTimer;
+    QSpinBox* spin = window.Connection()->SpinTimer;
     QTest::keyClick(spin, Qt::Key_Up);
     QCOMPARE(spin->value(), 600);
     QTest::keyClicks(spin, QStringLiteral("9"));
@@ -1102,22 +1106,22 @@ void TestShell::timeoutChangesOnlyByStepping()
 
 void TestShell::pickersFollowClockUntilEdited()
 {
-    zr::meter::TabSheet1 page;
+    zr::meter::SettingsPage page;
     const QDateTime clock(QDate(2026, 12, 10), QTime(8, 30, 15));
     page.FollowClock(clock);
-    QCOMPARE(page.ui.DatePicker->date(), clock.date());
-    QCOMPARE(page.ui.TimePicker->time(), clock.time());
+    QCOMPARE(Child<QDateEdit>(&page, "DatePicker")->date(), clock.date());
+    QCOMPARE(Child<QTimeEdit>(&page, "TimePicker")->time(), clock.time());
     QVERIFY(!page.DateEdited());
     QVERIFY(!page.TimeEdited());
 
-    page.ui.TimePicker->setTime(QTime(9, 0));
+    Child<QTimeEdit>(&page, "TimePicker")->setTime(QTime(9, 0));
     page.FollowClock(clock.addDays(1));
-    QCOMPARE(page.ui.DatePicker->date(), clock.date().addDays(1));
-    QCOMPARE(page.ui.TimePicker->time(), QTime(9, 0));
+    QCOMPARE(Child<QDateEdit>(&page, "DatePicker")->date(), clock.date().addDays(1));
+    QCOMPARE(Child<QTimeEdit>(&page, "TimePicker")->time(), QTime(9, 0));
 
     page.ClearEditedMarks();
     page.FollowClock(clock);
-    QCOMPARE(page.ui.TimePicker->time(), clock.time());
+    QCOMPARE(Child<QTimeEdit>(&page, "TimePicker")->time(), clock.time());
 }
 
 void TestShell::statusDialogDecodes_data()
@@ -1138,25 +1142,25 @@ void TestShell::statusDialogDecodes()
     QFETCH(int, status);
     QFETCH(QString, text);
 
-    zr::meter::TFormStatus form;
+    zr::meter::StatusDialog form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Расшифровка статуса"));
-    QCOMPARE(form.ui.SpinEdit1->minimum(), 0);
-    QCOMPARE(form.ui.SpinEdit1->maximum(), 255);
-    QCOMPARE(form.ui.SpinEdit1->value(), 0);
-    QVERIFY(form.ui.Memo1->toPlainText().isEmpty());
-    form.ui.SpinEdit1->setValue(status);
-    QCOMPARE(form.ui.Memo1->toPlainText(), text);
+    QCOMPARE(Child<QSpinBox>(&form, "SpinEdit1")->minimum(), 0);
+    QCOMPARE(Child<QSpinBox>(&form, "SpinEdit1")->maximum(), 255);
+    QCOMPARE(Child<QSpinBox>(&form, "SpinEdit1")->value(), 0);
+    QVERIFY(Child<QPlainTextEdit>(&form, "Memo1")->toPlainText().isEmpty());
+    Child<QSpinBox>(&form, "SpinEdit1")->setValue(status);
+    QCOMPARE(Child<QPlainTextEdit>(&form, "Memo1")->toPlainText(), text);
     QCOMPARE(form.Text(), text);
     // Every change replaces the lines, none accumulate.
-    form.ui.SpinEdit1->setValue(status == 0 ? 64 : 0);
-    form.ui.SpinEdit1->setValue(status);
+    Child<QSpinBox>(&form, "SpinEdit1")->setValue(status == 0 ? 64 : 0);
+    Child<QSpinBox>(&form, "SpinEdit1")->setValue(status);
     QCOMPARE(form.Text(), text);
 }
 
 void TestShell::statusMenuOpensDialog()
 {
     MainWindow window{Modes{}};
-    window.StatusForm()->ui.SpinEdit1->setValue(64);
+    Child<QSpinBox>(window.StatusForm(), "SpinEdit1")->setValue(64);
     bool modal = false;
     QTimer::singleShot(0, &window, [&] {
         modal = window.StatusForm()->isVisible() && window.StatusForm()->isModal();

@@ -1,21 +1,24 @@
 // The window joined to the meter link: the "О счетчике" tab's decoders on a scripted port, and
 // the whole window against the in-process demonstration meter.
 
-#include "../link/fake_port.h"
 #include "link/frame.h"
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
 #include "link/password.h"
+#include "meter/device_state.h"
 #include "meter/encodings.h"
-#include "meter/ui/tab_about.h"
-#include "meter/ui/tab_journal.h"
-#include "meter/ui/tab_sheet1.h"
-#include "meter/ui/tab_sheet3.h"
+#include "meter/ui/about_page.h"
+#include "meter/ui/journal_page.h"
+#include "meter/ui/readings_page.h"
+#include "meter/ui/settings_page.h"
 #include "shell/indicator_shape.h"
 #include "shell/main_window.h"
-#include "shell/tab_protocol.h"
+#include "shell/protocol_page.h"
 #include "sim/demo.h"
 #include "support.h"
+#include "support/child.h"
+#include "support/fake_port.h"
+#include "support/hex.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -35,43 +38,36 @@
 
 using zr::frame::AppendCrc;
 using zr::link::MeterLink;
-using zr::meter::TabAbout;
+using zr::meter::AboutPage;
+using zr::meter::DeviceState;
+using zr::meter::SettingsPage;
 using zr::shell::MainWindow;
 using zr::shell::Modes;
 using zr::shell::PortOptions;
+using zr::test::Child;
 using zr::test::FakePort;
+using zr::test::Hex;
+using zr::test::HexText;
 using zr::test::MessageCatcher;
 
 namespace
 {
 
-QByteArray Hex(const QString& text)
-{
-    return QByteArray::fromHex(text.toLatin1());
-}
-
-QString HexText(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex().toUpper());
-}
-
 // The "О счетчике" tab on a link whose port the test scripts.
 struct TabRig {
     FakePort port;
     MeterLink link{port};
-    TabAbout tab;
-    QSpinBox number;
-    QPushButton plus;
+    DeviceState device;
+    AboutPage tab;
+    SettingsPage settings;
     QStringList log;
-    QList<QByteArray> readings;
-    QList<QByteArray> schedule;
 
     TabRig()
     {
         link.setTrafficLog(true);
-        tab.Attach(link, {&number, &plus});
-        tab.SetReadingsDecoder([this](const QByteArray& f) { readings << f; });
-        tab.SetScheduleDecoder([this](const QByteArray& f) { schedule << f; });
+        device.attach(link);
+        tab.attach(link, device);
+        settings.attach(link, device);
         QObject::connect(&link, &MeterLink::trafficLine, [this](const QString& l) { log << l; });
         link.ActionConnectExecute(QStringLiteral("ttyS0"));
     }
@@ -88,6 +84,8 @@ struct TabRig {
         link.Enqueue(Hex(request));
         answer(response);
     }
+    QSpinBox* number() const { return Child<QSpinBox>(&settings, "SpinEdit_Number"); }
+    QPushButton* plus() const { return Child<QPushButton>(&settings, "BitBtn1"); }
     QList<QLineEdit*> fields() const
     {
         return {tab.EditVersion, tab.EditNumber,   tab.EditDate,  tab.EditTime,   tab.EditTest,
@@ -127,7 +125,7 @@ struct Demo {
     explicit Demo(const Modes& modes = Master()) : window(modes, Ports({}, true))
     {
         window.Protocol()->CheckBox_Terminal->setChecked(true);
-        window.SpinTimer->setValue(200);
+        window.Connection()->SpinTimer->setValue(200);
     }
     zr::sim::MeterState& meter() { return window.DemoPort()->meter().state(); }
     MeterLink& link() { return *window.Link(); }
@@ -164,7 +162,7 @@ private slots:
     void shortResponseLeavesFieldsAlone_data();
     void shortResponseLeavesFieldsAlone();
     void fieldRewrittenOnlyWhenChanged();
-    void readingAnswersOutsideIdleGoToReadings();
+    void readingAnswersGoToTheirOwnDecoder();
     void scheduleAnswersBesideChecksum_data();
     void scheduleAnswersBesideChecksum();
     void numberControlsFollowFactoryNumber_data();
@@ -241,7 +239,7 @@ void TestWiring::shortResponseLeavesFieldsAlone()
     QCOMPARE(r.tab.CheckListIndi->item(2)->checkState(), Qt::Checked);
     QCOMPARE(r.link.factoryNumber(), 42u);
     QCOMPARE(r.link.runningTime(), 77u);
-    QCOMPARE(r.tab.Values().deviceType, 0);
+    QCOMPARE(r.device.values().deviceType, 0);
     // Said in the log, and the head is gone: the idle ring goes on.
     const QString code = QString::number(Hex(request)[0]);
     QCOMPARE(r.log.filter(QRegularExpression("^Короткий отклик на функцию " + code + " ")).size(),
@@ -281,19 +279,25 @@ void TestWiring::fieldRewrittenOnlyWhenChanged()
     QCOMPARE(cell.size(), afterFirst);
 }
 
-void TestWiring::readingAnswersOutsideIdleGoToReadings()
+void TestWiring::readingAnswersGoToTheirOwnDecoder()
 {
     TabRig r;
-    // Before the queue has ever drained, a reading belongs to the readings command.
+    // Before the queue has ever drained, a reading without a decoder of its own is no one's.
     r.exchange("0F0300", Reading(0, 12.5));
-    QCOMPARE(r.readings.size(), 1);
+    QVERIFY(r.tab.EditValue->text().isEmpty());
+    // The readings command decodes its own answers, even while the idle flag is set.
+    QList<QByteArray> readings;
+    r.link.Enqueue(Hex("0F0301"), [&](const QByteArray& f) { readings << f; });
+    r.answer("00071502014703"); // idle step 0 was queued first
+    r.answer(Reading(1, 1234.5));
+    QCOMPARE(readings.size(), 1);
     QVERIFY(r.tab.EditValue->text().isEmpty());
     // The drain set the idle reading flag: the next reading is the current tariff's.
     r.link.Enqueue(Hex("0F0301"));
-    r.answer("00071502014703");
+    r.answer("0105070000"); // idle step 1
     r.answer(Reading(1, 1234.5));
     QCOMPARE(r.tab.EditValue->text(), zr::meter::FormatReading(1234.5));
-    QCOMPARE(r.readings.size(), 1);
+    QCOMPARE(readings.size(), 1);
     QVERIFY(r.log.isEmpty());
 }
 
@@ -302,30 +306,36 @@ void TestWiring::scheduleAnswersBesideChecksum_data()
     QTest::addColumn<QString>("request");
     QTest::addColumn<QString>("response");
     QTest::addColumn<QString>("checksum");
-    QTest::addColumn<int>("handedOn");
     QTest::newRow("checksum") << "0802"
                               << "08043412"
-                              << "4660" << 0;
+                              << "4660";
     QTest::newRow("zone record") << "080300"
                                  << "080A002100000AFFFF0F"
-                                 << "x" << 1;
+                                 << "x";
     QTest::newRow("no record") << "080301"
                                << "080300"
-                               << "x" << 1;
+                               << "x";
 }
 
+// Only the checksum form reaches the field; the schedule transfer decodes its own answers.
 void TestWiring::scheduleAnswersBesideChecksum()
 {
     QFETCH(QString, request);
     QFETCH(QString, response);
     QFETCH(QString, checksum);
-    QFETCH(int, handedOn);
     TabRig r;
     r.tab.EditCheckSum->setText("x");
     r.exchange(request, response);
     QCOMPARE(r.tab.EditCheckSum->text(), checksum);
-    QCOMPARE(r.schedule.size(), handedOn);
     QCOMPARE(r.link.queue().size(), 1);
+
+    QList<QByteArray> transfer;
+    r.tab.EditCheckSum->setText("y");
+    r.link.Enqueue(Hex(request), [&](const QByteArray& f) { transfer << f; });
+    r.answer("00071502014703"); // idle step 0 was queued first
+    r.answer(response);
+    QCOMPARE(transfer, QList<QByteArray>{AppendCrc(Hex(response))});
+    QCOMPARE(r.tab.EditCheckSum->text(), QString("y"));
 }
 
 void TestWiring::numberControlsFollowFactoryNumber_data()
@@ -347,14 +357,14 @@ void TestWiring::numberControlsFollowFactoryNumber()
     QFETCH(QString, text);
     QFETCH(bool, assignable);
     TabRig r;
-    r.number.setEnabled(!assignable);
-    r.plus.setEnabled(!assignable);
+    r.number()->setEnabled(!assignable);
+    r.plus()->setEnabled(!assignable);
     r.exchange("0102", response);
     QCOMPARE(r.tab.EditNumber->text(), text);
-    QCOMPARE(r.number.isEnabled(), assignable);
-    QCOMPARE(r.plus.isEnabled(), assignable);
+    QCOMPARE(r.number()->isEnabled(), assignable);
+    QCOMPARE(r.plus()->isEnabled(), assignable);
     QCOMPARE(r.link.factoryNumber(), text.toUInt());
-    QCOMPARE(r.tab.Values().factoryNumber, text.toUInt());
+    QCOMPARE(r.device.values().factoryNumber, text.toUInt());
 }
 
 void TestWiring::idleCycleAnswersEveryRequest()
@@ -387,7 +397,7 @@ void TestWiring::idleCycleAnswersEveryRequest()
     if (QTest::currentTestFailed())
         return;
     QVERIFY(d.window.ActionSetting->isEnabled());
-    QVERIFY(d.window.Readings()->ui.BtnReadCounter->isEnabled());
+    QVERIFY(Child<QPushButton>(d.window.Readings(), "BtnReadCounter")->isEnabled());
     QVERIFY(!d.window.ActionFixDb->isEnabled());
 }
 
@@ -457,7 +467,7 @@ void TestWiring::passwordEntryDuringSettingsWrite()
     d.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d.window));
     d.meter().password = zr::link::PasswordBytes(meterPassword);
-    d.window.LabeledPass2->setText(typed);
+    d.window.Connection()->LabeledPass2->setText(typed);
     d.connect();
     qsizetype queuedWhenShown = -1;
     d.catcher.onMessage = [&] { queuedWhenShown = d.link().queue().size(); };
@@ -508,29 +518,29 @@ void TestWiring::sixthTimeout()
     QFETCH(int, address);
     Demo d(Master(production));
     d.connect();
-    QTRY_COMPARE(d.window.MeterValues().ddmStatus[2], zr::meter::kDdmNoSession);
+    QTRY_COMPARE(d.window.Device()->values().ddmStatus[2], zr::meter::kDdmNoSession);
     d.window.ActionFixDb->setEnabled(true);
     d.window.DemoPort()->faults().noEcho = true;
-    d.window.SpinAddr->setValue(7);
+    d.window.Connection()->SpinAddr->setValue(7);
 
     QTRY_COMPARE_WITH_TIMEOUT(d.link().consecutiveTimeouts(), 5, 5000);
-    QVERIFY(d.window.Readings()->ui.BtnReadCounter->isEnabled());
+    QVERIFY(Child<QPushButton>(d.window.Readings(), "BtnReadCounter")->isEnabled());
     QVERIFY(!d.window.About()->EditVersion->text().isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(d.link().consecutiveTimeouts(), 6, 5000);
 
     for (QAction* action : {d.window.ActionSetting, d.window.ActionFixDb, d.window.ActionWriteSched,
                             d.window.ActionReadSched})
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
-    QVERIFY(!d.window.Readings()->ui.BtnReadCounter->isEnabled());
+    QVERIFY(!Child<QPushButton>(d.window.Readings(), "BtnReadCounter")->isEnabled());
     QVERIFY(!d.window.Journal()->BtnReadDiary->isEnabled());
     QVERIFY(d.window.ActionFindAddress->isEnabled());
-    QCOMPARE(d.window.SpinAddr->value(), address);
+    QCOMPARE(d.window.Connection()->SpinAddr->value(), address);
     QCOMPARE(d.link().address(), address);
     QVERIFY(d.window.About()->EditVersion->text().isEmpty());
     QVERIFY(d.window.About()->LabelType->text().isEmpty());
     QVERIFY(d.window.About()->GridDdm->item(1, 1)->text().isEmpty());
-    QCOMPARE(d.window.MeterValues().factoryNumber, 0u);
-    QCOMPARE(d.window.MeterValues().ddmStatus, (std::array<uint8_t, 3>{}));
+    QCOMPARE(d.window.Device()->values().factoryNumber, 0u);
+    QCOMPARE(d.window.Device()->values().ddmStatus, (std::array<uint8_t, 3>{}));
     QCOMPARE(d.link().factoryNumber(), 0u);
     QVERIFY(d.window.ActionDisconnect->isEnabled());
     QCOMPARE(d.timeoutLines(), 6);
@@ -543,14 +553,14 @@ void TestWiring::addressSearchFollowsSpinAddr()
 {
     Demo d;
     d.meter().address = 3;
-    d.window.SpinAddr->setValue(9);
+    d.window.Connection()->SpinAddr->setValue(9);
     d.window.ActionConnect->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(d.window.ActionFindAddress->isEnabled(), 5000);
     const int timeouts = d.timeoutLines();
     d.window.ActionFindAddress->trigger();
-    QCOMPARE(d.window.SpinAddr->value(), 0);
+    QCOMPARE(d.window.Connection()->SpinAddr->value(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(d.filled(), 5000);
-    QCOMPARE(d.window.SpinAddr->value(), 3);
+    QCOMPARE(d.window.Connection()->SpinAddr->value(), 3);
     QVERIFY(!d.link().addressSearch());
     // Stepping through silent addresses is neither logged nor counted.
     QCOMPARE(d.timeoutLines(), timeouts);
@@ -561,7 +571,8 @@ void TestWiring::connectionSwitchesControls()
     Demo d;
     d.window.Protocol()->Memo_Terminal->appendPlainText("old line");
     d.window.StatusPanel[1]->setText("old");
-    const QList<QWidget*> lineControls = {d.window.ComboPort, d.window.ComboBaud};
+    const QList<QWidget*> lineControls = {d.window.Connection()->ComboPort,
+                                          d.window.Connection()->ComboBaud};
     const QList<QAction*> lineMenus = {d.window.NPort->menuAction(), d.window.NBaud->menuAction()};
     const auto connectedState = [&](bool on) {
         QCOMPARE(d.window.ActionConnect->isEnabled(), !on);
@@ -586,7 +597,7 @@ void TestWiring::connectionSwitchesControls()
     QVERIFY(d.window.StatusPanel[1]->text().isEmpty());
     QVERIFY(!d.window.ActionSetting->isEnabled());
     QVERIFY(!d.window.ActionFindAddress->isEnabled());
-    QVERIFY(!d.window.Readings()->ui.BtnReadCounter->isEnabled());
+    QVERIFY(!Child<QPushButton>(d.window.Readings(), "BtnReadCounter")->isEnabled());
     QVERIFY(d.window.Journal()->GaugeJournal->isHidden());
 
     // Closing the window closes the line first.
@@ -599,15 +610,15 @@ void TestWiring::resetForgetsMeterValues()
 {
     Demo d;
     d.connect();
-    QTRY_VERIFY(d.window.MeterValues().runningSeconds > 0);
-    const uint32_t running = d.window.MeterValues().runningSeconds;
+    QTRY_VERIFY(d.window.Device()->values().runningSeconds > 0);
+    const uint32_t running = d.window.Device()->values().runningSeconds;
     d.link().setTimeout(10000);
     d.window.ActionDisconnect->trigger(); // nothing refills the fields afterwards
     d.window.ActionReset->trigger();
     QCOMPARE(d.link().factoryNumber(), 0u);
-    QCOMPARE(d.window.MeterValues().factoryNumber, 0u);
-    QCOMPARE(d.window.MeterValues().deviceType, 0);
-    QCOMPARE(d.window.MeterValues().runningSeconds, running);
+    QCOMPARE(d.window.Device()->values().factoryNumber, 0u);
+    QCOMPARE(d.window.Device()->values().deviceType, 0);
+    QCOMPARE(d.window.Device()->values().runningSeconds, running);
     QVERIFY(d.window.About()->EditNumber->text().isEmpty());
 }
 
@@ -631,23 +642,24 @@ void TestWiring::portLists()
     if (demo)
         tail << "DEMO";
     QStringList entries;
-    for (int i = 0; i < window.ComboPort->count(); ++i)
-        entries << window.ComboPort->itemText(i);
+    for (int i = 0; i < window.Connection()->ComboPort->count(); ++i)
+        entries << window.Connection()->ComboPort->itemText(i);
     QCOMPARE(entries.mid(entries.size() - tail.size()), tail);
-    QCOMPARE(window.ComboPort->currentText(), selected);
-    QCOMPARE(CheckedCaption(window.PortItems), selected);
+    QCOMPARE(window.Connection()->ComboPort->currentText(), selected);
+    QCOMPARE(CheckedCaption(window.Connection()->PortItems), selected);
     QCOMPARE(window.DemoPort() != nullptr, demo);
-    QCOMPARE(window.ComboScaner->findText("DEMO"), -1);
+    QCOMPARE(window.Connection()->ComboScaner->findText("DEMO"), -1);
     for (const QString& path : extra)
-        QVERIFY(window.ComboScaner->findText(path) >= 0);
+        QVERIFY(window.Connection()->ComboScaner->findText(path) >= 0);
 
     // The combo box and the menu follow each other.
     QAction* last = MenuItem(window.NPort, tail.last());
     QVERIFY(last);
     last->trigger();
-    QCOMPARE(window.ComboPort->currentText(), tail.last());
-    window.ComboPort->setCurrentIndex(window.ComboPort->findText(tail.first()));
-    QCOMPARE(CheckedCaption(window.PortItems), tail.first());
+    QCOMPARE(window.Connection()->ComboPort->currentText(), tail.last());
+    window.Connection()->ComboPort->setCurrentIndex(
+        window.Connection()->ComboPort->findText(tail.first()));
+    QCOMPARE(CheckedCaption(window.Connection()->PortItems), tail.first());
 }
 
 void TestWiring::portChoiceDecidesTheLine()
@@ -662,7 +674,8 @@ void TestWiring::portChoiceDecidesTheLine()
     QVERIFY(window.ActionConnect->isEnabled());
     QVERIFY(!window.DemoPort()->isOpen());
 
-    window.ComboPort->setCurrentIndex(window.ComboPort->findText("DEMO"));
+    window.Connection()->ComboPort->setCurrentIndex(
+        window.Connection()->ComboPort->findText("DEMO"));
     window.ActionConnect->trigger();
     QVERIFY(window.DemoPort()->isOpen());
     QCOMPARE(&window.Link()->port(), static_cast<zr::link::Port*>(window.DemoPort()));
@@ -675,12 +688,12 @@ void TestWiring::speedChoices()
     MainWindow window(Modes{}, Ports({}, true));
     QCOMPARE(window.DemoPort()->baudRate(), 4800);
     MenuItem(window.NBaud, "19200")->trigger();
-    QCOMPARE(window.ComboBaud->currentIndex(), 2);
+    QCOMPARE(window.Connection()->ComboBaud->currentIndex(), 2);
     QCOMPARE(window.DemoPort()->baudRate(), 19200);
-    window.ComboBaud->setCurrentIndex(1);
-    QCOMPARE(CheckedCaption(window.BaudItems), QString("9600"));
+    window.Connection()->ComboBaud->setCurrentIndex(1);
+    QCOMPARE(CheckedCaption(window.Connection()->BaudItems), QString("9600"));
     QCOMPARE(window.DemoPort()->baudRate(), 9600);
-    window.SpinTimer->stepUp();
+    window.Connection()->SpinTimer->stepUp();
     QCOMPARE(window.findChild<QTimer*>("TimerOut")->interval(), 600);
 }
 
@@ -703,8 +716,10 @@ void TestWiring::passwordHints()
     QFETCH(QString, text);
     QFETCH(QString, hint);
     MainWindow window(Master());
-    QLineEdit* edit = access ? window.LabeledPass2 : window.Settings()->ui.LabeledPass1;
-    QLineEdit* other = access ? window.Settings()->ui.LabeledPass1 : window.LabeledPass2;
+    QLineEdit* edit = access ? window.Connection()->LabeledPass2
+                             : Child<QLineEdit>(window.Settings(), "LabeledPass1");
+    QLineEdit* other = access ? Child<QLineEdit>(window.Settings(), "LabeledPass1")
+                              : window.Connection()->LabeledPass2;
     QCOMPARE(edit->toolTip(), QString("00 00 00 00 00 00"));
     edit->setText(text);
     QCOMPARE(edit->toolTip(), hint);
@@ -714,8 +729,9 @@ void TestWiring::passwordHints()
 void TestWiring::sendTickHidesGridSelection()
 {
     Demo d;
-    QTableWidget* grids[] = {d.window.About()->GridDdm, d.window.Readings()->ui.GridValueTarif,
-                             d.window.Readings()->ui.GridActive};
+    QTableWidget* grids[] = {d.window.About()->GridDdm,
+                             Child<QTableWidget>(d.window.Readings(), "GridValueTarif"),
+                             Child<QTableWidget>(d.window.Readings(), "GridActive")};
     for (QTableWidget* grid : grids)
         grid->setCurrentCell(1, 1);
     d.window.ActionConnect->trigger();

@@ -2,6 +2,7 @@
 // The test classes of the simulated meter, run one after the other by main.cpp.
 
 #include "link/frame.h"
+#include "support/hex.h"
 
 #include <QByteArray>
 
@@ -16,11 +17,7 @@ int RunWriteBatchTests(int argc, char** argv);
 int RunScheduledTariffTests(int argc, char** argv);
 int RunDemoTests(int argc, char** argv);
 
-// "01 02" -> bytes.
-inline QByteArray Hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
+using zr::test::Hex;
 // A frame written without its checksum, with the checksum appended.
 inline QByteArray Frame(const char* text)
 {

@@ -11,12 +11,6 @@
 namespace zr::meter
 {
 
-QStringList SpeedItems()
-{
-    return {QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200"),
-            QStringLiteral("38400")};
-}
-
 QColor AdjustColor(const QColor& color, int redPercent, int greenPercent, int bluePercent)
 {
     const auto adjust = [](int channel, int percent) {
@@ -152,6 +146,14 @@ void SetupReportList(QTreeWidget* list, const QStringList& columns, bool gridLin
     if (gridLines)
         list->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
                                            " border-bottom: 1px solid palette(mid); }"));
+}
+
+void HideSelection(QTableWidget* grid)
+{
+    if (grid->currentIndex().isValid() || grid->selectionModel()->hasSelection()) {
+        grid->clearSelection();
+        grid->setCurrentIndex(QModelIndex());
+    }
 }
 
 } // namespace zr::meter

@@ -17,9 +17,6 @@ class QWidget;
 namespace zr::meter
 {
 
-// Line speeds offered for the meter line, in item-index order.
-QStringList SpeedItems();
-
 // The colour with each channel c moved by its percentage p to c + (c * p) / 100, truncated toward
 // zero and kept within 0..255.
 QColor AdjustColor(const QColor& color, int redPercent, int greenPercent, int bluePercent);
@@ -44,6 +41,8 @@ void SetRowCaptions(QTableWidget* grid, int column, int firstRow, const QStringL
 void SetColumnCaptions(QTableWidget* grid, int row, int firstColumn, const QStringList& texts);
 // Empties every data cell (row >= 1 and column >= 1); captions stay.
 void ClearDataCells(QTableWidget* grid);
+// Clears the grid's selection and current cell, unless there is none (no needless repaint).
+void HideSelection(QTableWidget* grid);
 // Minimum size that shows every cell without scrolling, after the captions are in; data
 // columns get at least dataColumnWidth so the values to come have room.
 void FitGridToContents(QTableWidget* grid, int dataColumnWidth = 0);

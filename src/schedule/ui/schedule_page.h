@@ -1,6 +1,8 @@
 #pragma once
 // Tab "Тарифное расписание": the schedule editor and the holidays page, with the transfer gauge.
 
+#include "meter/ui/page.h"
+
 #include <QWidget>
 
 class QProgressBar;
@@ -12,11 +14,14 @@ namespace zr::schedule
 class TFrameShedule;
 class TabHolidays;
 
-class TabSched : public QWidget
+class SchedulePage : public QWidget, public meter::Page
 {
     Q_OBJECT
 public:
-    explicit TabSched(QWidget* parent = nullptr);
+    explicit SchedulePage(QWidget* parent = nullptr);
+
+    // The transfer gauge follows the link.
+    void attach(link::MeterLink& link, meter::DeviceState& device) override;
 
     QProgressBar* GaugeSched;
     QTabWidget* PageControl3;

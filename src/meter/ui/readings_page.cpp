@@ -1,11 +1,11 @@
-#include "meter/ui/tab_sheet3.h"
+#include "meter/ui/readings_page.h"
 
 #include "meter/ui/widgets.h"
 
 namespace zr::meter
 {
 
-TabSheet3::TabSheet3(QWidget* parent) : QWidget(parent)
+ReadingsPage::ReadingsPage(QWidget* parent) : QWidget(parent)
 {
     ui.setupUi(this);
     SetupGrid(ui.GridValueTarif, 3, 9);
@@ -28,12 +28,24 @@ TabSheet3::TabSheet3(QWidget* parent) : QWidget(parent)
         MakeParentColoured(field);
 }
 
-void TabSheet3::ClearData()
+void ReadingsPage::clearData()
 {
     ClearDataCells(ui.GridValueTarif);
     ClearDataCells(ui.GridActive);
     for (QLineEdit* field : {ui.EditPeak, ui.EditTimePeak, ui.EditPeak_1, ui.EditTimePeak_1})
         field->clear();
+}
+
+void ReadingsPage::setMeterControlsEnabled(bool enabled)
+{
+    ui.BtnReadCounter->setEnabled(enabled);
+    ui.BtnResetDayHour->setEnabled(enabled);
+}
+
+void ReadingsPage::hideGridSelections()
+{
+    HideSelection(ui.GridValueTarif);
+    HideSelection(ui.GridActive);
 }
 
 } // namespace zr::meter

@@ -1,5 +1,6 @@
-#include "meter/ui/tab_journal.h"
+#include "meter/ui/journal_page.h"
 
+#include "link/meter_link.h"
 #include "meter/ui/bar_chart.h"
 #include "meter/ui/widgets.h"
 
@@ -59,7 +60,7 @@ QHBoxLayout* AddButtonRow(QWidget* page, QPushButton*& read, QPushButton*& expor
 
 } // namespace
 
-TabJournal::TabJournal(QWidget* parent) : QWidget(parent)
+JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabJournal"));
     auto* layout = new QVBoxLayout(this);
@@ -142,15 +143,27 @@ TabJournal::TabJournal(QWidget* parent) : QWidget(parent)
 
     PageJournal->setCurrentWidget(TabYear);
     SetPrintersInstalled(false);
+    DTPHalf->setDate(QDate::currentDate());
 }
 
-void TabJournal::SetPrintersInstalled(bool installed)
+void JournalPage::attach(link::MeterLink& link, DeviceState&)
+{
+    connect(&link, &link::MeterLink::gaugeJournalVisible, GaugeJournal, &QWidget::setVisible);
+}
+
+void JournalPage::setMeterControlsEnabled(bool enabled)
+{
+    for (QPushButton* button : {BtnReadJournalYear, BtnReadDiary, BtnReadHalf})
+        button->setEnabled(enabled);
+}
+
+void JournalPage::SetPrintersInstalled(bool installed)
 {
     for (QPushButton* button : {BtnPrintJournalYear, BtnPrintDiary, BtnPrintHalf})
         button->setEnabled(installed);
 }
 
-void TabJournal::ClearData()
+void JournalPage::clearData()
 {
     ClearDataCells(GridJournal);
     ListDiary->clear();

@@ -1,4 +1,4 @@
-#include "shell/tab_db.h"
+#include "shell/db_page.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -9,7 +9,7 @@
 namespace zr::shell
 {
 
-TabDb::TabDb(QWidget* parent) : QWidget(parent)
+DbPage::DbPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabDb"));
     auto* layout = new QVBoxLayout(this);
@@ -30,6 +30,11 @@ TabDb::TabDb(QWidget* parent) : QWidget(parent)
     MemoDb->setReadOnly(true);
     MemoDb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(MemoDb);
+}
+
+void DbPage::applyModes(const meter::Modes&)
+{
+    MemoDb->clear();
 }
 
 } // namespace zr::shell

@@ -1,6 +1,8 @@
 #pragma once
 // Tab "Журналы": yearly journal, event journal and the half-hour power profile.
 
+#include "meter/ui/page.h"
+
 #include <QWidget>
 
 class QDateEdit;
@@ -17,14 +19,17 @@ namespace zr::meter
 
 class BarChart;
 
-class TabJournal : public QWidget
+class JournalPage : public QWidget, public Page
 {
     Q_OBJECT
 public:
-    explicit TabJournal(QWidget* parent = nullptr);
+    explicit JournalPage(QWidget* parent = nullptr);
 
     // Empties the yearly grid's data cells, both lists and the chart.
-    void ClearData();
+    void clearData() override;
+    void setMeterControlsEnabled(bool enabled) override;
+    // The transfer gauge follows the link.
+    void attach(link::MeterLink& link, DeviceState& device) override;
     // Printing needs an installed printer; until the window reports one the print buttons stay
     // off.
     void SetPrintersInstalled(bool installed);

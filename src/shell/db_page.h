@@ -1,6 +1,8 @@
 #pragma once
 // Tab "База данных": the operation-log lines of one meter.
 
+#include "meter/ui/page.h"
+
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -9,11 +11,13 @@ class QSpinBox;
 namespace zr::shell
 {
 
-class TabDb : public QWidget
+class DbPage : public QWidget, public meter::Page
 {
     Q_OBJECT
 public:
-    explicit TabDb(QWidget* parent = nullptr);
+    explicit DbPage(QWidget* parent = nullptr);
+
+    void applyModes(const meter::Modes& modes) override;
 
     QSpinBox* SpinFilter;
     QPlainTextEdit* MemoDb;

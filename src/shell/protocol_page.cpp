@@ -1,5 +1,6 @@
-#include "shell/tab_protocol.h"
+#include "shell/protocol_page.h"
 
+#include "link/meter_link.h"
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -7,7 +8,7 @@
 namespace zr::shell
 {
 
-TabProtocol::TabProtocol(QWidget* parent) : QWidget(parent)
+ProtocolPage::ProtocolPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabProtocol"));
     auto* layout = new QVBoxLayout(this);
@@ -21,6 +22,21 @@ TabProtocol::TabProtocol(QWidget* parent) : QWidget(parent)
     Memo_Terminal->setUndoRedoEnabled(false);
     Memo_Terminal->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(Memo_Terminal);
+}
+
+void ProtocolPage::applyModes(const meter::Modes& modes)
+{
+    CheckBox_Terminal->setChecked(!modes.master);
+}
+
+void ProtocolPage::attach(link::MeterLink& link, meter::DeviceState&)
+{
+    using link::MeterLink;
+    link.setTrafficLog(CheckBox_Terminal->isChecked());
+    connect(CheckBox_Terminal, &QCheckBox::toggled, &link, &MeterLink::setTrafficLog);
+    // The log only grows at its end: appending never lays out the earlier lines again.
+    connect(&link, &MeterLink::trafficLine, Memo_Terminal, &QPlainTextEdit::appendPlainText);
+    connect(&link, &MeterLink::trafficCleared, Memo_Terminal, &QPlainTextEdit::clear);
 }
 
 } // namespace zr::shell

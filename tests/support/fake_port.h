@@ -11,7 +11,6 @@ namespace zr::test
 
 class FakePort : public link::Port
 {
-    Q_OBJECT
 public:
     struct Write {
         QByteArray bytes;

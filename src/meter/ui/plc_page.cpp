@@ -1,11 +1,11 @@
-#include "meter/ui/tab_plc.h"
+#include "meter/ui/plc_page.h"
 
 #include "meter/ui/widgets.h"
 
 namespace zr::meter
 {
 
-TabPlc::TabPlc(QWidget* parent) : QWidget(parent)
+PlcPage::PlcPage(QWidget* parent) : QWidget(parent)
 {
     ui.setupUi(this);
     SetupReportList(ui.ListRoute,
@@ -15,6 +15,12 @@ TabPlc::TabPlc(QWidget* parent) : QWidget(parent)
         new QTreeWidgetItem(ui.ListRoute, {QString::number(route), QString(), QString()});
     MakeParentColoured(ui.EditGroup);
     MakeParentColoured(ui.EditAddress);
+}
+
+void PlcPage::setMeterControlsEnabled(bool enabled)
+{
+    for (QWidget* button : {ui.BtnWriteAddress, ui.BtnWriteRoute, ui.ButtonDelRoute})
+        button->setEnabled(enabled);
 }
 
 } // namespace zr::meter

@@ -1,5 +1,6 @@
-#include "schedule/ui/tab_sched.h"
+#include "schedule/ui/schedule_page.h"
 
+#include "link/meter_link.h"
 #include "schedule/ui/frame_shedule.h"
 #include "schedule/ui/tab_holidays.h"
 
@@ -10,7 +11,7 @@
 namespace zr::schedule
 {
 
-TabSched::TabSched(QWidget* parent) : QWidget(parent)
+SchedulePage::SchedulePage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSched"));
     auto* layout = new QVBoxLayout(this);
@@ -33,6 +34,11 @@ TabSched::TabSched(QWidget* parent) : QWidget(parent)
     Holidays = new TabHolidays;
     PageControl3->addTab(Holidays, QStringLiteral("Праздники и коэффициент лимита"));
     PageControl3->setCurrentIndex(0);
+}
+
+void SchedulePage::attach(link::MeterLink& link, meter::DeviceState&)
+{
+    connect(&link, &link::MeterLink::gaugeSchedVisible, GaugeSched, &QWidget::setVisible);
 }
 
 } // namespace zr::schedule

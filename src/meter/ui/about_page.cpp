@@ -1,5 +1,6 @@
-#include "meter/ui/tab_about.h"
+#include "meter/ui/about_page.h"
 
+#include "meter/device_state.h"
 #include "meter/encodings.h"
 #include "meter/ui/widgets.h"
 
@@ -13,7 +14,7 @@
 namespace zr::meter
 {
 
-TabAbout::TabAbout(QWidget* parent) : QWidget(parent)
+AboutPage::AboutPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabAbout"));
     auto* layout = new QGridLayout(this);
@@ -110,83 +111,64 @@ TabAbout::TabAbout(QWidget* parent) : QWidget(parent)
     layout->setColumnStretch(3, 1);
 }
 
-void TabAbout::SetDeltaVisible(bool visible)
+void AboutPage::SetDeltaVisible(bool visible)
 {
     deltaLabel_->setVisible(visible);
     EditDelta->setVisible(visible);
 }
 
-void TabAbout::ClearData()
+void AboutPage::applyModes(const Modes& modes)
+{
+    SetDeltaVisible(modes.production);
+}
+
+void AboutPage::clearData()
 {
     LabelType->clear();
     for (QLineEdit* field : fields_)
         field->clear();
     ClearDataCells(GridDdm);
-    values_.reset();
 }
 
-void TabAbout::Attach(link::MeterLink& link, const QList<QWidget*>& numberControls)
+void AboutPage::hideGridSelections()
 {
-    link_ = &link;
-    numberControls_ = numberControls;
-    const auto on = [&link](uint8_t code, auto handler) {
-        link.RegisterDecoder(code, std::move(handler));
-    };
-    on(0, [this](const QByteArray& f) { Show(DecodeVersion(f), &TabAbout::ShowVersion); });
-    on(1,
-       [this](const QByteArray& f) { Show(DecodeFactoryNumber(f), &TabAbout::ShowFactoryNumber); });
-    on(4, [this](const QByteArray& f) { Show(DecodeClock(f), &TabAbout::ShowClock); });
-    on(8, [this](const QByteArray& f) {
-        // Only the short form carries the checksum; zone records go to the schedule transfer.
-        if (uint8_t(f[1]) == 4)
-            ShowScheduleChecksum(f);
-        else if (schedule_)
-            schedule_(f);
-    });
-    on(12, [this](const QByteArray& f) { Show(DecodePower(f), &TabAbout::ShowPower); });
-    on(13, [this](const QByteArray& f) { Show(DecodeIndication(f), &TabAbout::ShowIndication); });
-    on(15, [this](const QByteArray& f) {
-        if (link_->idleReading())
-            Show(DecodeIdleReading(f), &TabAbout::ShowIdleReading);
-        else if (readings_)
-            readings_(f);
-    });
-    on(16, [this](const QByteArray& f) { Show(DecodeDdmStatus(f), &TabAbout::ShowDdmStatus); });
-    on(17, [this](const QByteArray& f) { Show(DecodeRunningTime(f), &TabAbout::ShowRunningTime); });
-    on(30, [this](const QByteArray& f) { Show(DecodeIntegration(f), &TabAbout::ShowIntegration); });
-    on(34, [this](const QByteArray& f) { Show(DecodeBilling(f), &TabAbout::ShowBilling); });
-    on(44, [this](const QByteArray& f) { Show(DecodeDdmNumbers(f), &TabAbout::ShowDdmNumbers); });
+    HideSelection(GridDdm);
 }
 
-template <typename Result>
-void TabAbout::Show(const Result& result, void (TabAbout::*show)(const Result&))
+void AboutPage::attach(link::MeterLink&, DeviceState& device)
 {
-    if (!result.ok()) {
-        link_->LogMessage(result.error);
-        return;
-    }
-    (this->*show)(result);
+    connect(&device, &DeviceState::versionRead, this, &AboutPage::ShowVersion);
+    connect(&device, &DeviceState::factoryNumberRead, this, &AboutPage::ShowFactoryNumber);
+    connect(&device, &DeviceState::clockRead, this, &AboutPage::ShowClock);
+    connect(&device, &DeviceState::powerRead, this,
+            [this](const PowerInfo& info) { SetTextIfChanged(EditPower, info.text); });
+    connect(&device, &DeviceState::indicationRead, this, &AboutPage::ShowIndication);
+    connect(&device, &DeviceState::idleReadingRead, this,
+            [this](const TariffReadingInfo& info) { SetTextIfChanged(EditValue, info.text); });
+    connect(&device, &DeviceState::ddmStatusRead, this, &AboutPage::ShowDdmStatus);
+    connect(&device, &DeviceState::runningTimeRead, this, &AboutPage::ShowRunningTime);
+    connect(&device, &DeviceState::integrationRead, this,
+            [this](const IntegrationInfo& info) { SetTextIfChanged(EditIntegra, info.text); });
+    connect(&device, &DeviceState::billingRead, this, &AboutPage::ShowBilling);
+    connect(&device, &DeviceState::ddmNumbersRead, this, &AboutPage::ShowDdmNumbers);
+    connect(
+        &device, &DeviceState::scheduleChecksumRead, this,
+        [this](const ScheduleChecksumInfo& info) { SetTextIfChanged(EditCheckSum, info.text); });
 }
 
-void TabAbout::ShowVersion(const VersionInfo& info)
+void AboutPage::ShowVersion(const VersionInfo& info)
 {
-    values_.apply(info);
     SetTextIfChanged(EditVersion, info.version);
     SetTextIfChanged(LabelType, info.type);
 }
 
-void TabAbout::ShowFactoryNumber(const FactoryNumberInfo& info)
+void AboutPage::ShowFactoryNumber(const FactoryNumberInfo& info)
 {
-    values_.apply(info);
-    link_->setFactoryNumber(info.number);
-    for (QWidget* control : numberControls_)
-        control->setEnabled(info.assignable);
     SetTextIfChanged(EditNumber, info.text);
 }
 
-void TabAbout::ShowClock(const ClockInfo& info)
+void AboutPage::ShowClock(const ClockInfo& info)
 {
-    values_.apply(info);
     SetTextIfChanged(EditDelta, QString());
     SetTextIfChanged(EditSummer, info.summer);
     SetTextIfChanged(EditTariff, info.tariffText);
@@ -195,51 +177,33 @@ void TabAbout::ShowClock(const ClockInfo& info)
     SetTextIfChanged(EditTime, info.time);
 }
 
-void TabAbout::ShowPower(const PowerInfo& info)
-{
-    SetTextIfChanged(EditPower, info.text);
-}
-
-void TabAbout::ShowIndication(const IndicationInfo& info)
+void AboutPage::ShowIndication(const IndicationInfo& info)
 {
     for (int i = 0; i < CheckListIndi->count(); ++i)
         SetCheckedIfChanged(CheckListIndi->item(i), info.checked[size_t(i)]);
 }
 
-void TabAbout::ShowIdleReading(const TariffReadingInfo& info)
+void AboutPage::ShowDdmStatus(const DdmStatusInfo& info)
 {
-    SetTextIfChanged(EditValue, info.text);
-}
-
-void TabAbout::ShowDdmStatus(const DdmStatusInfo& info)
-{
-    values_.apply(info);
     for (int phase = 0; phase < 3; ++phase) {
         SetCell(DdmRowStatus, phase, info.phases[size_t(phase)].status);
         SetCell(DdmRowSession, phase, info.phases[size_t(phase)].lastSession);
     }
 }
 
-void TabAbout::ShowRunningTime(const RunningTimeInfo& info)
+void AboutPage::ShowRunningTime(const RunningTimeInfo& info)
 {
-    values_.apply(info);
-    link_->setRunningTime(info.runningSeconds);
     SetTextIfChanged(EditWork, info.work);
     SetTextIfChanged(EditNCorrect, info.correctionText);
 }
 
-void TabAbout::ShowIntegration(const IntegrationInfo& info)
-{
-    SetTextIfChanged(EditIntegra, info.text);
-}
-
-void TabAbout::ShowBilling(const BillingInfo& info)
+void AboutPage::ShowBilling(const BillingInfo& info)
 {
     SetTextIfChanged(EditDay, info.dayText);
     SetTextIfChanged(EditHour, info.hourText);
 }
 
-void TabAbout::ShowDdmNumbers(const DdmNumbersInfo& info)
+void AboutPage::ShowDdmNumbers(const DdmNumbersInfo& info)
 {
     for (int phase = 0; phase < 3; ++phase) {
         SetCell(DdmRowNumber, phase, info.numberTexts[size_t(phase)]);
@@ -247,12 +211,7 @@ void TabAbout::ShowDdmNumbers(const DdmNumbersInfo& info)
     }
 }
 
-void TabAbout::ShowScheduleChecksum(const QByteArray& frame)
-{
-    SetTextIfChanged(EditCheckSum, QString::number(FieldReader::Response(frame).u16(2)));
-}
-
-void TabAbout::SetCell(int row, int phase, const QString& text)
+void AboutPage::SetCell(int row, int phase, const QString& text)
 {
     SetTextIfChanged(GridDdm->item(row, phase + 1), text);
 }

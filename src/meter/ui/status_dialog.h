@@ -1,23 +1,23 @@
 #pragma once
 // Dialog "Расшифровка статуса": the meaning of an event-journal status byte.
 
-#include "ui_status_form.h"
+#include "ui_status_dialog.h"
 
 #include <QDialog>
 
 namespace zr::meter
 {
 
-class TFormStatus : public QDialog
+class StatusDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFormStatus(QWidget* parent = nullptr);
+    explicit StatusDialog(QWidget* parent = nullptr);
 
     // The decoded lines of the current status, joined with line breaks (also the journal's hint).
     QString Text() const;
 
-    Ui::TFormStatus ui;
+    Ui::StatusDialog ui;
 
 private:
     void SpinEdit1Change();
