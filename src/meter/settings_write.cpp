@@ -1,8 +1,9 @@
 #include "meter/settings_write.h"
 
 #include "link/function_code.h"
+#include "link/cp1251.h"
 #include "link/password.h"
-#include "link/port_name.h"
+#include "link/line_speed.h"
 #include "meter/device_info.h"
 #include "meter/encodings.h"
 #include "meter/write_opening.h"

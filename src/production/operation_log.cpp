@@ -1,6 +1,6 @@
 #include "production/operation_log.h"
 
-#include "link/password.h"
+#include "link/cp1251.h"
 #include "meter/encodings.h"
 
 #include <QFile>

@@ -58,7 +58,7 @@ void TestLostPort::lossEndsConnection()
     ports.extraPorts = {path};
     zr::shell::MainWindow window(zr::shell::Modes{}, ports);
     window.show();
-    QCOMPARE(window.ComboPort->currentText(), path);
+    QCOMPARE(window.Connection()->ComboPort->currentText(), path);
     window.ActionConnect->trigger();
     zr::link::MeterLink& link = *window.Link();
     QTRY_VERIFY_WITH_TIMEOUT(link.exchangeCount() > zr::link::kIdleSteps, 30000);
