@@ -3,6 +3,7 @@
 #include "link/function_code.h"
 #include "meter/decode.h"
 #include "meter/encodings.h"
+#include "meter/request.h"
 #include "meter/write_opening.h"
 
 #include <optional>
@@ -77,8 +78,7 @@ RequestBatch BuildPlcAddressWrite(int group, int address)
     if (!IsByte(group) || !IsByte(address))
         return RequestBatch::Refused(
             QStringLiteral("Plc-группа и Plc-адрес должны быть от 0 до 255."));
-    return WithOpening(QByteArray(1, char(WritePlcAddress)) + char(4) + char(group) +
-                       char(address));
+    return WithOpening(Request(WritePlcAddress, QByteArray(1, char(group)) + char(address)));
 }
 
 RequestBatch BuildRouteWrite(int route, int repeaterAddress, const QString& numberText)
@@ -92,17 +92,16 @@ RequestBatch BuildRouteWrite(int route, int repeaterAddress, const QString& numb
     if (!number)
         return RequestBatch::Refused(QStringLiteral("Номер для записи должен быть целым числом "
                                                     "от 0 до 16777215."));
-    QByteArray request =
-        QByteArray(1, char(WriteRoute)) + char(7) + char(route) + char(repeaterAddress);
-    AppendU24(request, *number);
-    return WithOpening(request);
+    QByteArray payload = QByteArray(1, char(route)) + char(repeaterAddress);
+    AppendU24(payload, *number);
+    return WithOpening(Request(WriteRoute, payload));
 }
 
 RequestBatch BuildRouteDeletion(int route)
 {
     if (auto refused = RouteRefusal(route))
         return *refused;
-    return WithOpening(QByteArray(1, char(WriteRoute)) + char(3) + char(route));
+    return WithOpening(Request(WriteRoute, QByteArray(1, char(route))));
 }
 
 QString PlcAddressLogText(int group, int address)

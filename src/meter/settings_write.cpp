@@ -1,11 +1,12 @@
 #include "meter/settings_write.h"
 
-#include "link/function_code.h"
 #include "link/cp1251.h"
-#include "link/password.h"
+#include "link/function_code.h"
 #include "link/line_speed.h"
+#include "link/password.h"
 #include "meter/device_info.h"
 #include "meter/encodings.h"
+#include "meter/request.h"
 #include "meter/write_opening.h"
 
 namespace zr::meter
@@ -20,11 +21,6 @@ constexpr int kMaxFactoryNumber = 999999; // six digits, as the meter shows it
 constexpr qint64 kMaxU24 = 16777215;
 // The clock request reaches the meter a moment after the command, so the time written runs ahead.
 constexpr int kClockLeadSeconds = 3;
-
-QByteArray Request(FunctionCode function, const QByteArray& payload = {})
-{
-    return QByteArray(1, char(function)) + char(2 + payload.size()) + payload;
-}
 
 QByteArray U24(uint32_t value)
 {

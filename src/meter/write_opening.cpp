@@ -1,15 +1,14 @@
 #include "meter/write_opening.h"
 
-#include "link/function_code.h"
+#include "meter/request.h"
 
 namespace zr::meter
 {
 
 QList<QByteArray> WriteBatchOpening()
 {
-    using namespace zr::link;
-    return {QByteArray(1, char(ReadNumber)) + char(2), QByteArray(1, char(ReadCounters)) + char(2),
-            QByteArray(1, char(EnterPassword)) + char(8) + QByteArray(6, 0)};
+    return {Request(link::ReadNumber), Request(link::ReadCounters),
+            Request(link::EnterPassword, QByteArray(6, 0))};
 }
 
 } // namespace zr::meter

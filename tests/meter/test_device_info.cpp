@@ -8,24 +8,12 @@
 #include <QtTest>
 
 using namespace zr::meter;
+using namespace zr::test;
 using zr::test::Hex;
 
 namespace
 {
 
-QByteArray response(int code, const QByteArray& payload)
-{
-    return zr::test::Response(uint8_t(code), payload);
-}
-// A frame whose length byte says `length` whatever the payload holds.
-QByteArray responseWithLength(int code, int length, const QByteArray& payload)
-{
-    QByteArray frame;
-    frame.append(char(code));
-    frame.append(char(length));
-    frame.append(payload);
-    return zr::frame::AppendCrc(frame);
-}
 QByteArray oneByte(int b)
 {
     return QByteArray(1, char(b));
@@ -69,7 +57,7 @@ private slots:
         QFETCH(int, type);
         QFETCH(QString, version);
         QFETCH(QString, label);
-        const VersionInfo info = DecodeVersion(response(0, payload));
+        const VersionInfo info = DecodeVersion(Response(0, payload));
         QVERIFY(info.ok());
         QCOMPARE(info.deviceType, type);
         QCOMPARE(info.version, version);
@@ -92,7 +80,7 @@ private slots:
         QFETCH(QByteArray, payload);
         QFETCH(quint32, number);
         QFETCH(QString, text);
-        const FactoryNumberInfo info = DecodeFactoryNumber(response(1, payload));
+        const FactoryNumberInfo info = DecodeFactoryNumber(Response(1, payload));
         QVERIFY(info.ok());
         QCOMPARE(info.number, number);
         QCOMPARE(info.text, text);
@@ -110,30 +98,30 @@ private slots:
         QTest::addColumn<QString>("test");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
-        QTest::newRow("0x85 with clock") << response(4, oneByte(0x85) + at2026) << 0 << "да"
+        QTest::newRow("0x85 with clock") << Response(4, oneByte(0x85) + at2026) << 0 << "да"
                                          << "6"
                                          << "Ok"
                                          << "10.12.2026"
                                          << "14:07:09";
-        QTest::newRow("0x85 without clock (length 3)") << response(4, Hex("85")) << 0 << "да"
+        QTest::newRow("0x85 without clock (length 3)") << Response(4, Hex("85")) << 0 << "да"
                                                        << "6"
                                                        << "Ok" << QString() << QString();
         QTest::newRow("length neither 3 nor 7 carries no clock")
-            << response(4, Hex("07") + at2026.left(2)) << 0 << "нет"
+            << Response(4, Hex("07") + at2026.left(2)) << 0 << "нет"
             << "8"
             << "Ok" << QString() << QString();
         QTest::newRow("0x60: timer fault wins")
-            << response(4, oneByte(0x60) + at2026) << 0x60 << "нет"
+            << Response(4, oneByte(0x60) + at2026) << 0x60 << "нет"
             << "1"
             << "Неисправность таймера." << QString() << QString();
         QTest::newRow("0x40: timer not set")
-            << response(4, oneByte(0x40) + at2026) << 0x40 << "нет"
+            << Response(4, oneByte(0x40) + at2026) << 0x40 << "нет"
             << "1"
             << "Дата и время таймера не установлены." << QString() << QString();
         QTest::newRow("0x10 alone: empty test text")
-            << response(4, oneByte(0x10) + at2026) << 0 << "нет"
+            << Response(4, oneByte(0x10) + at2026) << 0 << "нет"
             << "1" << QString() << QString() << QString();
-        QTest::newRow("0xFF") << response(4, oneByte(0xFF) + at2026) << 0x60 << "да"
+        QTest::newRow("0xFF") << Response(4, oneByte(0xFF) + at2026) << 0x60 << "да"
                               << "8"
                               << "Неисправность таймера." << QString() << QString();
     }
@@ -162,20 +150,20 @@ private slots:
 
     void simpleFields()
     {
-        const PowerInfo power = DecodePower(response(12, Hex("40E201")));
+        const PowerInfo power = DecodePower(Response(12, Hex("40E201")));
         QVERIFY(power.ok());
         QCOMPARE(power.watts, 123456u);
         QCOMPARE(power.text, QString("123456"));
 
-        const RunningTimeInfo running = DecodeRunningTime(response(17, Hex("4D600100FF")));
+        const RunningTimeInfo running = DecodeRunningTime(Response(17, Hex("4D600100FF")));
         QVERIFY(running.ok());
         QCOMPARE(running.runningSeconds, 90189u);
         QCOMPARE(running.work, QString("1д.01:03:09"));
         QCOMPARE(running.corrections, quint8(255));
         QCOMPARE(running.correctionText, QString("255"));
-        QCOMPARE(DecodeRunningTime(response(17, Hex("CD5F010003"))).work, QString("1д.01:01:01"));
+        QCOMPARE(DecodeRunningTime(Response(17, Hex("CD5F010003"))).work, QString("1д.01:01:01"));
 
-        const BillingInfo billing = DecodeBilling(response(34, Hex("2331")));
+        const BillingInfo billing = DecodeBilling(Response(34, Hex("2331")));
         QVERIFY(billing.ok());
         QCOMPARE(billing.hour, 23);
         QCOMPARE(billing.hourText, QString("23"));
@@ -194,7 +182,7 @@ private slots:
     {
         QFETCH(int, byte);
         QFETCH(QString, text);
-        const IntegrationInfo info = DecodeIntegration(response(30, oneByte(byte)));
+        const IntegrationInfo info = DecodeIntegration(Response(30, oneByte(byte)));
         QVERIFY(info.ok());
         QCOMPARE(info.minutes, byte + 1);
         QCOMPARE(info.text, text);
@@ -214,7 +202,7 @@ private slots:
     {
         QFETCH(int, mask);
         QFETCH(QList<bool>, checked);
-        const IndicationInfo info = DecodeIndication(response(13, oneByte(mask)));
+        const IndicationInfo info = DecodeIndication(Response(13, oneByte(mask)));
         QVERIFY(info.ok());
         QCOMPARE(QList<bool>(info.checked.begin(), info.checked.end()), checked);
         QCOMPARE(IndicationItems().size(), 5);
@@ -226,11 +214,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QString>("text");
-        QTest::newRow("tariff 1") << response(15, Hex("000000501A89")) << "1234,500";
-        QTest::newRow("selector 7") << response(15, Hex("0700 0000807F")) << "-1,000";
-        QTest::newRow("selector 8 clears") << response(15, Hex("0800000000 7F")) << QString();
-        QTest::newRow("length 7 clears") << response(15, Hex("0000000000")) << QString();
-        QTest::newRow("length 2 clears") << response(15, QByteArray()) << QString();
+        QTest::newRow("tariff 1") << Response(15, Hex("000000501A89")) << "1234,500";
+        QTest::newRow("selector 7") << Response(15, Hex("0700 0000807F")) << "-1,000";
+        QTest::newRow("selector 8 clears") << Response(15, Hex("0800000000 7F")) << QString();
+        QTest::newRow("length 7 clears") << Response(15, Hex("0000000000")) << QString();
+        QTest::newRow("length 2 clears") << Response(15, QByteArray()) << QString();
     }
     void idleReading()
     {
@@ -247,9 +235,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<QString>("text");
-        QTest::newRow("checksum") << response(8, Hex("3412")) << "4660";
-        QTest::newRow("zone record") << response(8, Hex("002100000AFFFF0F")) << QString();
-        QTest::newRow("no record") << response(8, Hex("00")) << QString();
+        QTest::newRow("checksum") << Response(8, Hex("3412")) << "4660";
+        QTest::newRow("zone record") << Response(8, Hex("002100000AFFFF0F")) << QString();
+        QTest::newRow("no record") << Response(8, Hex("00")) << QString();
     }
     void scheduleChecksum()
     {
@@ -267,7 +255,7 @@ private slots:
         const QByteArray seen = u32(*EncodeMeterTimestamp(t));
         // A: in order; B: no session although its status byte is set; C: code 3 (status & 3).
         const QByteArray frame =
-            response(16, oneByte(0x00) + seen + oneByte(0x02) + u32(0) + oneByte(0xFF) + seen);
+            Response(16, oneByte(0x00) + seen + oneByte(0x02) + u32(0) + oneByte(0xFF) + seen);
         const DdmStatusInfo info = DecodeDdmStatus(frame, kRussian);
         QVERIFY(info.ok());
         QCOMPARE(int(info.phases[0].code), 0);
@@ -293,7 +281,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, text);
         const QByteArray record = oneByte(status) + u32(1);
-        const DdmStatusInfo info = DecodeDdmStatus(response(16, record + record + record));
+        const DdmStatusInfo info = DecodeDdmStatus(Response(16, record + record + record));
         QVERIFY(info.ok());
         for (const DdmPhaseStatus& phase : info.phases) {
             QCOMPARE(int(phase.code), status & 3);
@@ -314,7 +302,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QString, modeText);
         const DdmNumbersInfo info =
-            DecodeDdmNumbers(response(44, Hex("010000 40E201 FFFFFF") + char(mode)));
+            DecodeDdmNumbers(Response(44, Hex("010000 40E201 FFFFFF") + char(mode)));
         QVERIFY(info.ok());
         QCOMPARE(info.numbers, (std::array<uint32_t, 3>{1, 123456, 16777215}));
         QCOMPARE(info.numberTexts, (std::array<QString, 3>{"1", "123456", "16777215"}));
@@ -327,19 +315,19 @@ private slots:
         QTest::addColumn<int>("function");
         QTest::addColumn<QByteArray>("frame");
         QTest::addColumn<int>("missing");
-        QTest::newRow("0 without type code") << 0 << response(0, Hex("1502")) << 4;
-        QTest::newRow("0, last type byte") << 0 << response(0, Hex("15020147")) << 6;
-        QTest::newRow("1, two bytes") << 1 << response(1, Hex("4000")) << 4;
-        QTest::newRow("4 without flag byte") << 4 << response(4, QByteArray()) << 2;
-        QTest::newRow("12 empty") << 12 << response(12, QByteArray()) << 2;
-        QTest::newRow("13 empty") << 13 << response(13, QByteArray()) << 2;
-        QTest::newRow("15 says 8, holds less") << 15 << responseWithLength(15, 8, Hex("0000")) << 4;
-        QTest::newRow("16, phase C cut") << 16 << response(16, QByteArray(12, '\1')) << 14;
-        QTest::newRow("17 without counter") << 17 << response(17, Hex("00000000")) << 6;
-        QTest::newRow("30 empty") << 30 << response(30, QByteArray()) << 2;
-        QTest::newRow("34 without day") << 34 << response(34, Hex("12")) << 3;
-        QTest::newRow("44 without mode") << 44 << response(44, QByteArray(9, '\1')) << 11;
-        QTest::newRow("checksum is not data") << 1 << responseWithLength(1, 3, Hex("4000")) << 3;
+        QTest::newRow("0 without type code") << 0 << Response(0, Hex("1502")) << 4;
+        QTest::newRow("0, last type byte") << 0 << Response(0, Hex("15020147")) << 6;
+        QTest::newRow("1, two bytes") << 1 << Response(1, Hex("4000")) << 4;
+        QTest::newRow("4 without flag byte") << 4 << Response(4, QByteArray()) << 2;
+        QTest::newRow("12 empty") << 12 << Response(12, QByteArray()) << 2;
+        QTest::newRow("13 empty") << 13 << Response(13, QByteArray()) << 2;
+        QTest::newRow("15 says 8, holds less") << 15 << ResponseWithLength(15, 8, Hex("0000")) << 4;
+        QTest::newRow("16, phase C cut") << 16 << Response(16, QByteArray(12, '\1')) << 14;
+        QTest::newRow("17 without counter") << 17 << Response(17, Hex("00000000")) << 6;
+        QTest::newRow("30 empty") << 30 << Response(30, QByteArray()) << 2;
+        QTest::newRow("34 without day") << 34 << Response(34, Hex("12")) << 3;
+        QTest::newRow("44 without mode") << 44 << Response(44, QByteArray(9, '\1')) << 11;
+        QTest::newRow("checksum is not data") << 1 << ResponseWithLength(1, 3, Hex("4000")) << 3;
     }
     void shortResponses()
     {
@@ -412,11 +400,11 @@ private slots:
     void stateAppliesOnlyDecodedValues()
     {
         MeterState state;
-        state.apply(DecodeVersion(response(0, Hex("1502014703"))));
-        state.apply(DecodeFactoryNumber(response(1, Hex("563412"))));
-        state.apply(DecodeClock(response(4, Hex("E5"))));
-        state.apply(DecodeRunningTime(response(17, Hex("CDAB010000"))));
-        state.apply(DecodeDdmStatus(response(16, oneByte(0x01) + u32(5) + oneByte(0x02) + u32(0) +
+        state.apply(DecodeVersion(Response(0, Hex("1502014703"))));
+        state.apply(DecodeFactoryNumber(Response(1, Hex("563412"))));
+        state.apply(DecodeClock(Response(4, Hex("E5"))));
+        state.apply(DecodeRunningTime(Response(17, Hex("CDAB010000"))));
+        state.apply(DecodeDdmStatus(Response(16, oneByte(0x01) + u32(5) + oneByte(0x02) + u32(0) +
                                                      oneByte(0x03) + u32(5))));
         QCOMPARE(state.deviceType, 34701);
         QCOMPARE(state.factoryNumber, 0x123456u);
@@ -425,11 +413,11 @@ private slots:
         QCOMPARE(state.ddmStatus, (std::array<uint8_t, 3>{1, kDdmNoSession, 3}));
 
         // Short responses leave every kept value as it was.
-        state.apply(DecodeFactoryNumber(response(1, Hex("00"))));
-        state.apply(DecodeRunningTime(response(17, Hex("00"))));
-        state.apply(DecodeClock(response(4, QByteArray())));
-        state.apply(DecodeDdmStatus(response(16, Hex("00"))));
-        state.apply(DecodeVersion(response(0, Hex("00"))));
+        state.apply(DecodeFactoryNumber(Response(1, Hex("00"))));
+        state.apply(DecodeRunningTime(Response(17, Hex("00"))));
+        state.apply(DecodeClock(Response(4, QByteArray())));
+        state.apply(DecodeDdmStatus(Response(16, Hex("00"))));
+        state.apply(DecodeVersion(Response(0, Hex("00"))));
         QCOMPARE(state.factoryNumber, 0x123456u);
         QCOMPARE(state.runningSeconds, 109517u);
         QCOMPARE(int(state.timerFlags), 0x60);

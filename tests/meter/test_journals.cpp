@@ -7,32 +7,20 @@
 #include "meter/encodings.h"
 #include "sim/demo.h"
 
+#include "support/hex.h"
+#include "support/response.h"
+
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
 #include <random>
 
 using namespace zr::meter;
+using namespace zr::test;
 
 namespace
 {
 
-QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
-QByteArray responseWithLength(int code, int length, const QByteArray& payload)
-{
-    QByteArray frame;
-    frame.append(char(code));
-    frame.append(char(length));
-    frame.append(payload);
-    return zr::frame::AppendCrc(frame);
-}
-QByteArray response(int code, const QByteArray& payload)
-{
-    return responseWithLength(code, int(payload.size()) + 2, payload);
-}
 QByteArray u16(uint32_t v)
 {
     QByteArray out;
@@ -72,20 +60,20 @@ QByteArray monthRecord(int m, int y, uint32_t peakTime, uint32_t peakWatts, uint
     p.append(char(y));
     for (int t = 1; t <= 8; ++t)
         p += real(t + 0.5);
-    return response(zr::link::ReadYearJournal, p + u32(peakTime) + u24(peakWatts) + u32(running));
+    return Response(zr::link::ReadYearJournal, p + u32(peakTime) + u24(peakWatts) + u32(running));
 }
 
 QByteArray eventFrame(int index, int number, uint32_t time, int tariff, double reading, int status,
                       uint32_t running)
 {
-    return response(zr::link::ReadEventJournal, u16(index) + u16(number) + u32(time) +
+    return Response(zr::link::ReadEventJournal, u16(index) + u16(number) + u32(time) +
                                                     QByteArray(1, char(tariff)) + real(reading) +
                                                     QByteArray(1, char(status)) + u32(running));
 }
 
 QByteArray halfHour(uint32_t slot, uint32_t number, uint32_t value)
 {
-    return response(zr::link::ReadHalfHours, u16(slot) + u24(number) + u24(value));
+    return Response(zr::link::ReadHalfHours, u16(slot) + u24(number) + u24(value));
 }
 
 const QLocale kRussian(QLocale::Russian, QLocale::Russia);
@@ -106,13 +94,13 @@ private slots:
     {
         const QList<QByteArray> year = YearJournalBatch();
         QCOMPARE(year.size(), 12);
-        QCOMPARE(year.first(), hex("12 03 00"));
-        QCOMPARE(year.last(), hex("12 03 0B"));
+        QCOMPARE(year.first(), Hex("12 03 00"));
+        QCOMPARE(year.last(), Hex("12 03 0B"));
         const QList<QByteArray> events = EventJournalBatch();
         QCOMPARE(events.size(), 1600);
-        QCOMPARE(events[0], hex("13 04 00 00"));
-        QCOMPARE(events[258], hex("13 04 02 01"));
-        QCOMPARE(events.last(), hex("13 04 3F 06"));
+        QCOMPARE(events[0], Hex("13 04 00 00"));
+        QCOMPARE(events[258], Hex("13 04 02 01"));
+        QCOMPARE(events.last(), Hex("13 04 3F 06"));
     }
 
     void yearMonth_data()
@@ -132,11 +120,11 @@ private slots:
         QTest::newRow("year byte not BCD")
             << monthRecord(2, 0x1A, t, 0, 0) << 3 << "1A март" << 13 << 3 << "";
         QTest::newRow("may without record")
-            << response(18, hex("04")) << 5 << "май" << 1 << 5 << "";
+            << Response(18, Hex("04")) << 5 << "май" << 1 << 5 << "";
         QTest::newRow("month 12 with a record")
             << monthRecord(12, 0x08, t, 1, 1) << -1 << "" << 0 << 12 << bad;
         QTest::newRow("month 200 without record")
-            << response(18, hex("C8")) << -1 << "" << 0 << 12 << bad;
+            << Response(18, Hex("C8")) << -1 << "" << 0 << 12 << bad;
     }
 
     void yearMonth()
@@ -164,7 +152,7 @@ private slots:
         QCOMPARE(m.cells[4], QStringLiteral("1,500"));
         QCOMPARE(m.cells[11], QStringLiteral("8,500"));
         QCOMPARE(m.cells[12], QStringLiteral("1д.01:01:01"));
-        QVERIFY(!DecodeYearJournalMonth(responseWithLength(18, 47, hex("0B 08 00"))).ok());
+        QVERIFY(!DecodeYearJournalMonth(ResponseWithLength(18, 47, Hex("0B 08 00"))).ok());
     }
 
     void eventRecord_data()
@@ -179,7 +167,7 @@ private slots:
         QTest::newRow("tariff 5") << eventFrame(1599, 65535, t, 5, 1234.5, 255, 90061) << 1599
                                   << QStringList{"65535", "05.03.26 14:07:09", "255",
                                                  "5",     "1234,500",          "1д.01:01:01"};
-        QTest::newRow("empty record") << response(19, hex("3F 06")) << 1599 << QStringList();
+        QTest::newRow("empty record") << Response(19, Hex("3F 06")) << 1599 << QStringList();
     }
 
     void eventRecord()
@@ -195,7 +183,7 @@ private slots:
 
     void shortEventRecordIsAnError()
     {
-        QVERIFY(!DecodeEventRecord(responseWithLength(19, 20, hex("02 00 03 00"))).ok());
+        QVERIFY(!DecodeEventRecord(ResponseWithLength(19, 20, Hex("02 00 03 00"))).ok());
     }
 
     void statusHint_data()
@@ -276,15 +264,15 @@ private slots:
         QVERIFY(read.ok());
         QCOMPARE(read.h0, 130800);
         QCOMPARE(read.requests.size(), 48);
-        QCOMPARE(read.requests.first(), hex("2A 04 F0 0E"));
-        QCOMPARE(read.requests[16], hex("2A 04 00 0F"));
-        QCOMPARE(read.requests.last(), hex("2A 04 1F 0F"));
+        QCOMPARE(read.requests.first(), Hex("2A 04 F0 0E"));
+        QCOMPARE(read.requests[16], Hex("2A 04 00 0F"));
+        QCOMPARE(read.requests.last(), Hex("2A 04 1F 0F"));
         QCOMPARE(read.title, FormatDate(QDate(2007, 6, 18), kRussian));
         // Slots wrap at 4096.
         const HalfHourRead wrapping = HalfHourBatch(QDate(2000, 3, 26));
         QCOMPARE(wrapping.h0, 4080);
-        QCOMPARE(wrapping.requests[15], hex("2A 04 FF 0F"));
-        QCOMPARE(wrapping.requests[16], hex("2A 04 00 00"));
+        QCOMPARE(wrapping.requests[15], Hex("2A 04 FF 0F"));
+        QCOMPARE(wrapping.requests[16], Hex("2A 04 00 00"));
 
         const HalfHourRead early = HalfHourBatch(QDate(1999, 12, 31));
         QVERIFY(!early.ok());
@@ -315,12 +303,12 @@ private slots:
         QTest::newRow("record of a later day")
             << halfHour(s5, h0 + 5 + 4096, 3000) << false << at5 << caption5 << "" << 0.0;
         QTest::newRow("empty slot")
-            << response(42, u16(s5)) << false << at5 << caption5 << "" << 0.0;
+            << Response(42, u16(s5)) << false << at5 << caption5 << "" << 0.0;
         // Only the low 12 bits of an echo name the slot, so the search ends.
         QTest::newRow("echo above 4095")
-            << response(42, u16(s5 + 4096)) << false << at5 << caption5 << "" << 0.0;
+            << Response(42, u16(s5 + 4096)) << false << at5 << caption5 << "" << 0.0;
         // A slot the read did not ask for lies past the day: 4095 is 271 half-hours after h0's.
-        QTest::newRow("echo 65535") << response(42, u16(65535)) << false << at(2007, 6, 23, 15, 30)
+        QTest::newRow("echo 65535") << Response(42, u16(65535)) << false << at(2007, 6, 23, 15, 30)
                                     << "23-Jun-07  15:30 - 16:00"
                                     << "" << 0.0;
     }
@@ -344,7 +332,7 @@ private slots:
 
     void shortHalfHourIsAnError()
     {
-        QVERIFY(!DecodeHalfHour(responseWithLength(42, 10, hex("F0 0E F0")), 130800).ok());
+        QVERIFY(!DecodeHalfHour(ResponseWithLength(42, 10, Hex("F0 0E F0")), 130800).ok());
     }
 
     // The demonstration meter's year: twelve months, each from the year it belongs to.

@@ -2,23 +2,18 @@
 
 #include "link/frame.h"
 
+#include "support/hex.h"
+
 #include <QtTest>
 
 using namespace zr::meter;
+using zr::test::FramesText;
 Q_DECLARE_METATYPE(RequestBatch)
 
 namespace
 {
 
 const QString kOpening = QStringLiteral("01 02 | 11 02 | 14 08 00 00 00 00 00 00 | ");
-
-QString Hex(const QList<QByteArray>& frames)
-{
-    QStringList parts;
-    for (const QByteArray& f : frames)
-        parts.append(QString::fromLatin1(f.toHex(' ')).toUpper());
-    return parts.join(QStringLiteral(" | "));
-}
 
 QByteArray Response(const char* hex)
 {
@@ -49,7 +44,7 @@ private slots:
         QFETCH(RequestBatch, batch);
         QFETCH(QString, request);
         QVERIFY2(batch.ok(), qPrintable(batch.refusal));
-        QCOMPARE(Hex(batch.frames), kOpening + request);
+        QCOMPARE(FramesText(batch.frames), kOpening + request);
     }
 
     void refusals_data()

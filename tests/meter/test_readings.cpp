@@ -6,37 +6,24 @@
 #include "meter/write_opening.h"
 #include "sim/demo.h"
 
+#include "support/hex.h"
+#include "support/response.h"
+
 #include <QtTest>
 
 using namespace zr::meter;
+using namespace zr::test;
 
 namespace
 {
 
-QByteArray hex(const char* s)
-{
-    return QByteArray::fromHex(s);
-}
-// A response whose length byte says `length` whatever the payload holds.
-QByteArray responseWithLength(int code, int length, const QByteArray& payload)
-{
-    QByteArray frame;
-    frame.append(char(code));
-    frame.append(char(length));
-    frame.append(payload);
-    return zr::frame::AppendCrc(frame);
-}
-QByteArray response(int code, const QByteArray& payload)
-{
-    return responseWithLength(code, int(payload.size()) + 2, payload);
-}
 QByteArray reading(int selector, double value)
 {
     QByteArray p;
     p.append(char(selector));
     p.append('\0');
     AppendU32(p, EncodeMeterFloat(value));
-    return response(zr::link::ReadReading, p);
+    return Response(zr::link::ReadReading, p);
 }
 
 const QLocale kRussian(QLocale::Russian, QLocale::Russia);
@@ -54,13 +41,13 @@ private slots:
     {
         const QList<QByteArray> batch = ReadingsBatch();
         QCOMPARE(batch.size(), 65);
-        QCOMPARE(batch[0], hex("0F 03 00"));
-        QCOMPARE(batch[7], hex("0F 03 07"));
-        QCOMPARE(batch[8], hex("0F 03 08"));
-        QCOMPARE(batch[16], hex("0F 03 10"));
-        QCOMPARE(batch[45], hex("0F 03 2D"));
-        QCOMPARE(batch[63], hex("0F 03 3F"));
-        QCOMPARE(batch[64], hex("2B 02"));
+        QCOMPARE(batch[0], Hex("0F 03 00"));
+        QCOMPARE(batch[7], Hex("0F 03 07"));
+        QCOMPARE(batch[8], Hex("0F 03 08"));
+        QCOMPARE(batch[16], Hex("0F 03 10"));
+        QCOMPARE(batch[45], Hex("0F 03 2D"));
+        QCOMPARE(batch[63], Hex("0F 03 3F"));
+        QCOMPARE(batch[64], Hex("2B 02"));
     }
 
     void gridReading_data()
@@ -85,7 +72,7 @@ private slots:
         // Beyond the batch's selectors no cell is named: the column would lie past the grid.
         row("selector 64", reading(0x40, 3), ReadingTarget::None, 0, 0, "");
         row("selector 255", reading(0xFF, 3), ReadingTarget::None, 0, 0, "");
-        row("other length byte", responseWithLength(15, 3, hex("05")), ReadingTarget::None, 0, 0,
+        row("other length byte", ResponseWithLength(15, 3, Hex("05")), ReadingTarget::None, 0, 0,
             "");
     }
 
@@ -103,7 +90,7 @@ private slots:
 
     void shortReadingIsAnError()
     {
-        const GridReading r = DecodeGridReading(responseWithLength(15, 8, hex("0B 00 00")));
+        const GridReading r = DecodeGridReading(ResponseWithLength(15, 8, Hex("0B 00 00")));
         QVERIFY(!r.ok());
         QCOMPARE(r.target, ReadingTarget::None);
     }
@@ -121,7 +108,7 @@ private slots:
         QVERIFY(!sums.filled(4));
         // A tariff reading and an error result add nothing.
         QCOMPARE(sums.add(DecodeGridReading(reading(0x03, 5))), QString());
-        QCOMPARE(sums.add(DecodeGridReading(responseWithLength(15, 8, hex("13")))), QString());
+        QCOMPARE(sums.add(DecodeGridReading(ResponseWithLength(15, 8, Hex("13")))), QString());
         QCOMPARE(sums.sum(1), 12.0);
         // A second read starts from cleared cells.
         sums.clear();
@@ -150,12 +137,12 @@ private slots:
         QTest::addColumn<QDateTime>("billingTime");
         const QDateTime epoch(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
         QTest::newRow("both peaks")
-            << response(43, hex("10 0E 00 00 58 1B 00 3C 00 00 00 FF FF FF")) << true << "7000"
+            << Response(43, Hex("10 0E 00 00 58 1B 00 3C 00 00 00 FF FF FF")) << true << "7000"
             << epoch.addSecs(3600) << "16777215" << epoch.addSecs(60);
         QTest::newRow("zero timestamps show the epoch")
-            << response(43, QByteArray(14, '\0')) << true << "0" << epoch << "0" << epoch;
+            << Response(43, QByteArray(14, '\0')) << true << "0" << epoch << "0" << epoch;
         QTest::newRow("other length byte")
-            << responseWithLength(43, 2, {}) << false << "" << QDateTime() << "" << QDateTime();
+            << ResponseWithLength(43, 2, {}) << false << "" << QDateTime() << "" << QDateTime();
     }
 
     void peaks()
@@ -172,12 +159,12 @@ private slots:
             QCOMPARE(p.peakTimeText, FormatDateTime(p.peakTime, kRussian));
             QVERIFY(p.peakTimeText.contains(QStringLiteral("01.01.2000")));
         }
-        QVERIFY(!DecodePeaks(responseWithLength(43, 16, hex("00 00"))).ok());
+        QVERIFY(!DecodePeaks(ResponseWithLength(43, 16, Hex("00 00"))).ok());
     }
 
     void resetBillingReadings()
     {
-        QCOMPARE(ResetBillingReadingsBatch(), WriteBatchOpening() << hex("24 02"));
+        QCOMPARE(ResetBillingReadingsBatch(), WriteBatchOpening() << Hex("24 02"));
         QCOMPARE(ResetBillingReadingsLogText(), QStringLiteral("Сброс показаний на РЧД"));
     }
 

@@ -2,10 +2,13 @@
 
 #include "link/function_code.h"
 
+#include "support/hex.h"
+
 #include <QtTest>
 #include <functional>
 
 using namespace zr::meter;
+using zr::test::FramesText;
 using Edit = std::function<void(SettingsWriteInput&)>;
 Q_DECLARE_METATYPE(Edit)
 
@@ -13,15 +16,6 @@ namespace
 {
 
 const QString kOpening = QStringLiteral("01 02 | 11 02 | 14 08 00 00 00 00 00 00");
-
-// Every frame in hex, frames separated by " | ".
-QString Hex(const QList<QByteArray>& frames)
-{
-    QStringList parts;
-    for (const QByteArray& f : frames)
-        parts.append(QString::fromLatin1(f.toHex(' ')).toUpper());
-    return parts.join(QStringLiteral(" | "));
-}
 
 // Nothing ticked, the meter reports number 0 and the number field is empty.
 SettingsWriteInput Base()
@@ -177,7 +171,7 @@ private slots:
         QFETCH(QString, after);
         const RequestBatch batch = BuildSettingsBatch(Edited(edit));
         QVERIFY2(batch.ok(), qPrintable(batch.refusal));
-        QCOMPARE(Hex(batch.frames), after.isEmpty() ? kOpening : kOpening + " | " + after);
+        QCOMPARE(FramesText(batch.frames), after.isEmpty() ? kOpening : kOpening + " | " + after);
     }
 
     void refusals_data()
