@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -176,6 +177,7 @@ private slots:
     void unwritableLogTellsTheUser();
     void powerLineParameters();
     void viewerShowsOneMeter();
+    void standardButtonsSpeakRussian();
 };
 
 void TestSetup::modeTable_data()
@@ -542,6 +544,17 @@ void TestSetup::viewerShowsOneMeter()
     QCOMPARE(db->MemoDb->toPlainText(), QStringLiteral("[01.02.2026 10:02:00] B"));
     db->SpinFilter->setValue(1234567);
     QCOMPARE(db->MemoDb->toPlainText(), QString());
+}
+
+void TestSetup::standardButtonsSpeakRussian()
+{
+    QVERIFY(zr::shell::InstallRussianTranslations(*qApp));
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QStringList captions;
+    for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+        captions.append(box.button(button)->text().remove(QLatin1Char('&')));
+    QCOMPARE(captions, (QStringList{"Да", "Нет", "Отмена"}));
 }
 
 int main(int argc, char** argv)
