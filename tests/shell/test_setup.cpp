@@ -232,6 +232,14 @@ void TestSetup::modeTable()
     QVERIFY(catcher.messages.isEmpty());
     QCOMPARE(window.helpPath(), QDir::toNativeSeparators(place.path("Setting_Zr_347.chm")));
     QCOMPARE(window.logPath(), QDir::toNativeSeparators(place.logPath()));
+
+    // On the production line the new address follows the number's last two digits.
+    Settings<QSpinBox>(window, "SpinNewAddr")->setValue(1);
+    Settings<QSpinBox>(window, "SpinEdit_Number")->setValue(120034);
+    QCOMPARE(Settings<QSpinBox>(window, "SpinNewAddr")->value(), production ? 34 : 1);
+    // Nothing is logged there; the database keeps the record.
+    window.LogOperation(QStringLiteral("Номер=120034"));
+    QCOMPARE(QFile::exists(place.logPath()), !production);
 }
 
 void TestSetup::settingsSurviveRestart()

@@ -38,6 +38,15 @@ SettingsPage::SettingsPage(QWidget* parent) : QWidget(parent)
     // Only the user's own edits reach these slots: FollowClock blocks the signals.
     connect(ui.DatePicker, &QDateEdit::dateChanged, this, [this] { dateEdited_ = true; });
     connect(ui.TimePicker, &QTimeEdit::timeChanged, this, [this] { timeEdited_ = true; });
+    connect(ui.SpinEdit_Number, &QSpinBox::valueChanged, this,
+            &SettingsPage::SpinEdit_NumberChange);
+}
+
+void SettingsPage::SpinEdit_NumberChange()
+{
+    const int number = ui.SpinEdit_Number->value();
+    if (production_ && ui.SpinEdit_Number->isEnabled() && number > 0 && ui.CheckAddr->isChecked())
+        ui.SpinNewAddr->setValue(number % 100);
 }
 
 void SettingsPage::FollowClock(const QDateTime& now)
@@ -192,6 +201,7 @@ void SettingsPage::applyModes(const Modes& modes)
     ui.BitBtn1->setVisible(modes.master);
     ui.LabeledPass1->setReadOnly(!modes.newPasswordAllowed);
     ui.CheckTime->setChecked(true);
+    production_ = modes.production;
     ui.CheckAddr->setChecked(modes.production);
     ui.CheckDDM->setChecked(modes.production);
     if (modes.production) {

@@ -36,6 +36,10 @@ public:
     // The password edit's handler: the tool tip shows the bytes the text becomes.
     void LabeledPass1Change();
 
+    // The number field's handler: on the production line the new meter address follows the
+    // number's last two digits.
+    void SpinEdit_NumberChange();
+
     // The write-settings command: queues the batch of the ticked items, or tells why a value
     // cannot be written and queues nothing.
     void ActionSettingExecute();
@@ -65,6 +69,7 @@ private:
     link::MeterLink* link_ = nullptr;
     DeviceState* device_ = nullptr;
     SettingsWriteInput lastBatch_;
+    bool production_ = false;
     bool dateEdited_ = false;
     bool timeEdited_ = false;
 };
