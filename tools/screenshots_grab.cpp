@@ -1,20 +1,30 @@
 // Shows the real main window and saves a picture of every page and sub-page into a folder; with
-// "demo", connects to the demonstration meter and saves the "О счетчике" tab once the idle poll
-// cycle has gone round.
+// "demo", connects to the demonstration meter, saves the "О счетчике" tab once the idle poll
+// cycle has gone round, writes settings and power-line parameters and saves the tabs that show
+// them and the operation log.
 // Usage: zr347_screens OUTPUT_DIR [production|demo]
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
+#include "meter/device_state.h"
 #include "meter/ui/journal_page.h"
+#include "meter/ui/plc_page.h"
+#include "meter/ui/settings_page.h"
 #include "meter/ui/status_dialog.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
+#include "shell/db_page.h"
 #include "shell/main_window.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -34,7 +44,9 @@ bool SaveDemo(const QDir& out)
 {
     zr::shell::PortOptions ports;
     ports.demo = true;
-    zr::shell::MainWindow window(zr::shell::Modes{}, ports);
+    // The operation log goes to a directory of its own.
+    QTemporaryDir directory;
+    zr::shell::MainWindow window(zr::shell::StartUp{nullptr, directory.path()}, ports);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return false;
@@ -43,7 +55,38 @@ bool SaveDemo(const QDir& out)
     if (!QTest::qWaitFor([link] { return link->exchangeCount() > zr::link::kIdleSteps + 1; },
                          10000))
         return false;
-    return Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png")));
+    bool ok = Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png")));
+
+    zr::meter::PlcPage* plc = window.Plc();
+    plc->findChild<QSpinBox*>("SpinGroup")->setValue(12);
+    plc->findChild<QSpinBox*>("SpinAddress")->setValue(34);
+    plc->BtnWriteAddressClick();
+    zr::meter::SettingsPage* settings = window.Settings();
+    for (const char* name : {"CheckShedule", "CheckIndi", "CheckIntegra"})
+        settings->findChild<QCheckBox*>(name)->setChecked(true);
+    settings->findChild<QSpinBox*>("SpinIntegra")->setValue(15);
+    window.ActionSetting->trigger();
+    QTest::qWait(4000);
+    window.PageControl1->setCurrentWidget(settings);
+    ok &= Save(&window, out.filePath(QStringLiteral("demo_TabSheet1.png")));
+    window.PageControl1->setCurrentWidget(plc);
+    ok &= Save(&window, out.filePath(QStringLiteral("demo_TabPlc.png")));
+    window.PageControl1->setCurrentWidget(window.Db());
+    window.Db()->SpinFilter->setValue(window.Device()->factoryNumberText().toInt());
+    ok &= Save(&window, out.filePath(QStringLiteral("demo_TabDb.png")));
+    return ok;
+}
+
+// A standard message box, whose buttons speak Russian.
+bool SaveMessageBox(QWidget* parent, const QDir& out)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"),
+                    QStringLiteral("Сохранить изменения?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.show();
+    const bool saved = Save(&box, out.filePath(QStringLiteral("message_box.png")));
+    box.hide();
+    return saved;
 }
 
 } // namespace
@@ -52,6 +95,7 @@ int main(int argc, char** argv)
 {
     zr::shell::Application app(argc, argv);
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
+    zr::shell::InstallRussianTranslations(app);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR [production|demo]\n", argv[0]);
         return 2;
@@ -103,5 +147,6 @@ int main(int argc, char** argv)
     window.AboutBox()->hide();
     window.ShowResult(true);
     ok &= Save(&window, out.filePath(QStringLiteral("result_green.png")));
+    ok &= SaveMessageBox(&window, out);
     return ok ? 0 : 1;
 }

@@ -74,6 +74,7 @@ void DeviceState::Keep(const DdmStatusInfo& info)
 void DeviceState::Keep(const FactoryNumberInfo& info)
 {
     values_.apply(info);
+    numberText_ = info.text;
     link_->setFactoryNumber(info.number);
     emit changed();
 }
@@ -97,6 +98,7 @@ void DeviceState::reset()
 {
     values_.reset();
     tariffText_.clear();
+    numberText_.clear();
     if (link_) {
         link_->setFactoryNumber(0);
         link_->setCurrentTariffText(tariffText_);

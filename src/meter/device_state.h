@@ -37,6 +37,8 @@ public:
     std::array<uint8_t, 3> ddmStatus() const { return values_.ddmStatus; }
     // EditTariff's text: the current tariff's number, empty until the clock has been read.
     QString currentTariffText() const { return tariffText_; }
+    // EditNumber's text: "0" or six digits once the number has been read, empty before.
+    QString factoryNumberText() const { return numberText_; }
 
     // Display reset: forgets the values (the running-time counter excepted); the link scrambles
     // with factory number 0 until the meter reports its own.
@@ -75,6 +77,7 @@ private:
     link::MeterLink* link_ = nullptr;
     MeterState values_;
     QString tariffText_;
+    QString numberText_;
 };
 
 } // namespace zr::meter

@@ -2,6 +2,8 @@
 
 #include "shell/message.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <exception>
 
 namespace zr::shell
@@ -34,6 +36,18 @@ bool Application::notify(QObject* receiver, QEvent* event)
         ReportError(QStringLiteral("Неизвестная ошибка"));
     }
     return false;
+}
+
+bool InstallRussianTranslations(QApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ru"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QApplication::installTranslator(translator);
+    return true;
 }
 
 } // namespace zr::shell

@@ -18,4 +18,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// Qt's own Russian texts for the standard buttons and dialogs ("Да", "Отмена", the file and print
+// dialogs). Without the translations installed the program starts in Qt's English; returns
+// whether they were found.
+bool InstallRussianTranslations(QApplication& app);
+
 } // namespace zr::shell

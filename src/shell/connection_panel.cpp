@@ -26,10 +26,6 @@ namespace zr::shell
 namespace
 {
 
-// Until the settings are kept, the meter line preselects port 1 and the scanner port 2.
-const QString kSavedMeterPort = QStringLiteral("1");
-const QString kSavedScannerPort = QStringLiteral("2");
-
 // Captions in row 0, their controls in row 1 below them.
 void AddCaptioned(QGridLayout* grid, const QString& caption, QWidget* control, QWidget* shown)
 {
@@ -151,8 +147,8 @@ void ConnectionPanel::BuildPortLists(const PortOptions& ports)
     input.extraPaths = ports.extraPorts;
     if (ports.demo)
         input.extraPaths.append(sim::kDemoPortName);
-    input.savedMeter = kSavedMeterPort;
-    input.savedScanner = kSavedScannerPort;
+    input.savedMeter = ports.savedMeterPort;
+    input.savedScanner = ports.savedScannerPort;
     input.windowsRules = platform::kWindowsPortRules;
     input.probe = platform::ProbePort;
     platform::PortLists lists = platform::BuildPortLists(input);

@@ -39,6 +39,9 @@ struct PortOptions {
     QStringList extraPorts;
     // An entry for the built-in demonstration meter.
     bool demo = false;
+    // The ports kept from the last run (numbers under Windows rules, otherwise names).
+    QString savedMeterPort = QStringLiteral("1");
+    QString savedScannerPort = QStringLiteral("2");
 };
 
 class ConnectionPanel : public QFrame

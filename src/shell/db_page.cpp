@@ -1,5 +1,7 @@
 #include "shell/db_page.h"
 
+#include "production/operation_log.h"
+
 #include <QBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -30,11 +32,27 @@ DbPage::DbPage(QWidget* parent) : QWidget(parent)
     MemoDb->setReadOnly(true);
     MemoDb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(MemoDb);
+    connect(SpinFilter, &QSpinBox::valueChanged, this, &DbPage::SpinFilterChange);
 }
 
-void DbPage::applyModes(const meter::Modes&)
+void DbPage::applyModes(const meter::Modes& modes)
+{
+    production_ = modes.production;
+    MemoDb->clear();
+}
+
+void DbPage::SpinFilterChange()
 {
     MemoDb->clear();
+    // In production mode the database keeps the record and the log file is never read.
+    if (production_ || logPath_.isEmpty())
+        return;
+    QString error;
+    const QStringList lines = production::ReadOperationLog(logPath_, SpinFilter->value(), &error);
+    for (const QString& line : lines)
+        MemoDb->appendPlainText(line);
+    if (!error.isEmpty())
+        MemoDb->appendPlainText(error);
 }
 
 } // namespace zr::shell

@@ -17,10 +17,19 @@ class DbPage : public QWidget, public meter::Page
 public:
     explicit DbPage(QWidget* parent = nullptr);
 
+    // The operation log shown; fixed at start-up.
+    void setLogPath(const QString& path) { logPath_ = path; }
     void applyModes(const meter::Modes& modes) override;
+
+    // Shows the lines of the meter whose number SpinFilter holds.
+    void SpinFilterChange();
 
     QSpinBox* SpinFilter;
     QPlainTextEdit* MemoDb;
+
+private:
+    QString logPath_;
+    bool production_ = false;
 };
 
 } // namespace zr::shell

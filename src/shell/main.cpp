@@ -1,3 +1,4 @@
+#include "shell/app_settings.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     zr::shell::Application app(argc, argv);
+    zr::shell::InstallRussianTranslations(app);
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
 
     QCommandLineParser parser;
@@ -32,7 +34,10 @@ int main(int argc, char** argv)
     zr::shell::PortOptions ports;
     ports.extraPorts = parser.values(port);
     ports.demo = parser.isSet(demo);
-    zr::shell::MainWindow window(zr::shell::Modes{}, ports);
+    const std::unique_ptr<QSettings> settings = zr::shell::UserSettings();
+    zr::shell::StartUp startUp;
+    startUp.settings = settings.get();
+    zr::shell::MainWindow window(startUp, ports);
     window.show();
     if (parser.isSet(connect))
         window.ActionConnect->trigger();

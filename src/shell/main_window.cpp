@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include "link/meter_link.h"
+#include "link/port_name.h"
 #include "meter/device_state.h"
 #include "meter/ui/about_page.h"
 #include "meter/ui/journal_page.h"
@@ -8,14 +9,17 @@
 #include "meter/ui/readings_page.h"
 #include "meter/ui/settings_page.h"
 #include "meter/ui/status_dialog.h"
+#include "platform/port_list.h"
 #include "platform/printers.h"
 #include "platform/serial_port.h"
+#include "production/operation_log.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
 #include "shell/db_page.h"
 #include "shell/indicator_shape.h"
 #include "shell/message.h"
+#include "shell/operating_modes.h"
 #include "shell/protocol_page.h"
 #include "sim/demo.h"
 
@@ -23,6 +27,9 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -32,6 +39,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 namespace zr::shell
 {
@@ -54,11 +62,44 @@ QAction* NewAction(QObject* parent, const char* name, const QString& caption, co
 
 } // namespace
 
+MainWindow::MainWindow(const StartUp& startUp, const PortOptions& ports, QWidget* parent)
+    : MainWindow(startUp, std::nullopt, ports, parent)
+{
+}
+
 MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* parent)
+    : MainWindow(StartUp{}, modes, ports, parent)
+{
+}
+
+MainWindow::MainWindow(const StartUp& startUp, const std::optional<Modes>& modes, PortOptions ports,
+                       QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      modes_(modes)
+      store_(startUp.settings)
 {
+    // Both files belong to the directory the program was started in, not to the executable's.
+    const QString directory =
+        startUp.workingDirectory.isEmpty() ? QDir::currentPath() : startUp.workingDirectory;
+    helpPath_ = HelpPath(directory);
+    logPath_ = OperationLogPath(directory);
+    openFile = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    QStringList problems;
+    if (store_) {
+        LoadedSettings loaded = LoadAppSettings(*store_, platform::kWindowsPortRules);
+        kept_ = loaded.values;
+        problems = loaded.problems;
+        ports.savedMeterPort = kept_.meterPort;
+        ports.savedScannerPort = kept_.scannerPort;
+    }
+    if (modes) {
+        modes_ = *modes;
+    } else {
+        const auto decided = DecideModes(QFileInfo::exists(ProductionMarkerPath(directory)),
+                                         kept_.master, kept_.noUser);
+        modes_ = {decided.production, decided.master, decided.newPasswordAllowed};
+    }
+
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(ProgramTitle());
 
@@ -82,8 +123,12 @@ MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* pa
     statusDialog_ = new meter::StatusDialog(this);
     connect(N15, &QAction::triggered, aboutBox_, &QDialog::exec);
     connect(NStatus, &QAction::triggered, statusDialog_, &QDialog::exec);
+    connect(N20, &QAction::triggered, this, &MainWindow::N20Click);
 
+    db_->setLogPath(logPath_);
     ApplyModes();
+    if (store_)
+        RestoreSettings();
     CreateLink(ports);
     journal_->SetPrintersInstalled(platform::PrintersInstalled());
     Timer3Timer();
@@ -91,6 +136,32 @@ MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* pa
     SetMeterControlsEnabled(false);
     ResetMeterData();
     FitAndCentre();
+    // A value of the wrong type has been replaced by its default; start-up goes on.
+    if (!problems.isEmpty())
+        ShowMessage(this, {QMessageBox::Warning, ProgramTitle(), problems.join(QLatin1Char('\n'))});
+}
+
+void MainWindow::RestoreSettings()
+{
+    panel_->ComboBaud->setCurrentIndex(kept_.baudIndex);
+    panel_->SpinTimer->setValue(kept_.timeoutMs);
+    panel_->CheckScaner->setChecked(kept_.scanner);
+    settings_->setDdmNumbers(kept_.ddmNumbers);
+}
+
+AppSettings MainWindow::CurrentSettings() const
+{
+    const auto kept = [](const QString& portText) {
+        return platform::kWindowsPortRules ? QString::number(link::PortNumber(portText)) : portText;
+    };
+    AppSettings values = kept_;
+    values.meterPort = kept(panel_->ComboPort->currentText());
+    values.scannerPort = kept(panel_->ComboScaner->currentText());
+    values.baudIndex = panel_->ComboBaud->currentIndex();
+    values.timeoutMs = panel_->SpinTimer->value();
+    values.ddmNumbers = settings_->ddmNumbers();
+    values.scanner = panel_->CheckScaner->isChecked();
+    return values;
 }
 
 void MainWindow::CreateActions()
@@ -268,6 +339,10 @@ void MainWindow::CreateStatusBar()
                                                     2 * StatusPanel[i]->frameWidth());
         bar->addWidget(StatusPanel[i]);
     }
+    StatusLogError = new QLabel(bar);
+    StatusLogError->setObjectName(QStringLiteral("StatusLogError"));
+    StatusLogError->setStyleSheet(QStringLiteral("color: #c00000;"));
+    bar->addWidget(StatusLogError, 1);
 }
 
 void MainWindow::ApplyModes()
@@ -370,6 +445,48 @@ void MainWindow::CreateLink(const PortOptions& ports)
     panel_->attach(*link_, *serialPort_, demoPort_, ports);
     for (meter::Page* page : pages_)
         page->attach(*link_, *device_);
+
+    connect(ActionSetting, &QAction::triggered, settings_,
+            &meter::SettingsPage::ActionSettingExecute);
+    const auto refuse = [this](const QString& reason) {
+        ShowMessage(this, {QMessageBox::Warning, QStringLiteral("Ошибка"), reason});
+    };
+    connect(settings_, &meter::SettingsPage::refused, this, refuse);
+    connect(plc_, &meter::PlcPage::refused, this, refuse);
+    connect(settings_, &meter::SettingsPage::operationLogged, this, &MainWindow::LogOperation);
+    connect(plc_, &meter::PlcPage::operationLogged, this, &MainWindow::LogOperation);
+    // Later exchanges of the batch already talk at the new address and speed.
+    connect(settings_, &meter::SettingsPage::linkParametersWritten, this,
+            [this](int address, int baudIndex) {
+                panel_->SpinAddr->setValue(address);
+                panel_->ComboBaud->setCurrentIndex(baudIndex);
+            });
+    connect(settings_, &meter::SettingsPage::accessPasswordWritten, panel_->LabeledPass2,
+            &QLineEdit::setText);
+}
+
+void MainWindow::LogOperation(const QString& event)
+{
+    // The production database keeps the record there.
+    if (modes_.production)
+        return;
+    const QString line = production::OperationLogLine(device_->factoryNumberText(),
+                                                      QDateTime::currentDateTime(), event);
+    const QString reason = production::AppendOperationLog(logPath_, line);
+    if (reason.isEmpty()) {
+        StatusLogError->clear();
+        db_->SpinFilterChange();
+        return;
+    }
+    const QString text = QStringLiteral("Журнал операций не записан: ") + reason;
+    link_->LogMessage(text);
+    StatusLogError->setText(text);
+}
+
+void MainWindow::N20Click()
+{
+    // A missing help file is the desktop's to report.
+    openFile(helpPath_);
 }
 
 void MainWindow::ActionConnectExecute()
@@ -398,7 +515,17 @@ void MainWindow::ConnectionChanged(bool connected)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     ActionDisconnectExecute();
+    if (store_)
+        SaveAppSettings(*store_, CurrentSettings(), modes_.production, platform::kWindowsPortRules);
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && modes_.production &&
+        identify)
+        identify();
 }
 
 } // namespace zr::shell

@@ -3,10 +3,13 @@
 // It composes: the pages and the connection panel own their widgets and handlers.
 
 #include "meter/ui/page.h"
+#include "shell/app_settings.h"
 #include "shell/connection_panel.h"
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -57,10 +60,23 @@ class IndicatorShape;
 class ProtocolPage;
 using meter::Modes;
 
+// What the window keeps between runs and where its files lie.
+struct StartUp {
+    // Read when the window is created, written when it closes normally; null: neither.
+    QSettings* settings = nullptr;
+    // Holds the production marker, the help file and the operation log; empty: the current
+    // directory.
+    QString workingDirectory;
+};
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
+    // The modes follow the settings' access flags and the production marker.
+    explicit MainWindow(const StartUp& startUp, const PortOptions& ports = {},
+                        QWidget* parent = nullptr);
+    // Given modes, no kept settings, files in the current directory.
     explicit MainWindow(const Modes& modes, const PortOptions& ports = {},
                         QWidget* parent = nullptr);
 
@@ -83,6 +99,19 @@ public:
     void SetMeterControlsEnabled(bool enabled);
     // Green or red circle in the tool bar for 2000 ms, followed by a display reset.
     void ShowResult(bool success);
+    // An acknowledged write's line in the operation log, outside production mode; a line that
+    // cannot be written is reported in the traffic log and the status bar.
+    void LogOperation(const QString& event);
+    // "&Справка": the help file through the desktop's default viewer.
+    void N20Click();
+
+    QString helpPath() const { return helpPath_; }
+    QString logPath() const { return logPath_; }
+    // Opens a file as the desktop does; tests replace it.
+    std::function<void(const QString& path)> openFile;
+    // In production mode, each time the window becomes the active one: identification of the
+    // workstation, the operator and the installation.
+    std::function<void()> identify;
 
     ConnectionPanel* Connection() const { return panel_; }
     meter::AboutPage* About() const { return about_; }
@@ -120,15 +149,22 @@ public:
 
     QTabWidget* PageControl1;
     QLabel* StatusPanel[2];
+    // Stays up while the operation log cannot be written.
+    QLabel* StatusLogError;
 
     QTimer* Timer3;
     QTimer* TimerShape;
 
 protected:
-    // Closing the window disconnects first.
+    // Closing the window disconnects first, then keeps the settings.
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    MainWindow(const StartUp& startUp, const std::optional<Modes>& modes, PortOptions ports,
+               QWidget* parent);
+    void RestoreSettings();
+    AppSettings CurrentSettings() const;
     void CreateActions();
     void CreateToolBar();
     void CreateMenus();
@@ -143,6 +179,10 @@ private:
     template <typename T> T* AddPage(T* page, const QString& caption);
 
     Modes modes_;
+    QSettings* store_ = nullptr;
+    AppSettings kept_;
+    QString helpPath_;
+    QString logPath_;
     QAction* shapeItem_ = nullptr;
     ConnectionPanel* panel_ = nullptr;
     QList<meter::Page*> pages_;
