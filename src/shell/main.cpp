@@ -1,10 +1,16 @@
 #include "shell/application.h"
 #include "shell/main_window.h"
+#include "shell/operating_modes.h"
+#include "shell/production_line.h"
 
 #include <QAction>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QStyle>
 #include <QTimer>
+
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -32,7 +38,15 @@ int main(int argc, char** argv)
     zr::shell::PortOptions ports;
     ports.extraPorts = parser.values(port);
     ports.demo = parser.isSet(demo);
-    zr::shell::MainWindow window(zr::shell::Modes{}, ports);
+    // Production mode is fixed for the run by the marker file in the working directory.
+    const zr::shell::OperatingModes decided = zr::shell::DecideModes(
+        QFile::exists(zr::shell::ProductionMarkerPath(QDir::currentPath())), false, false);
+    zr::shell::MainWindow window(
+        zr::shell::Modes{decided.production, decided.master, decided.newPasswordAllowed}, ports);
+    // An unknown workstation, operator or installation ends the program at once, unsaved.
+    if (zr::shell::ProductionLine* production = window.Production())
+        QObject::connect(production, &zr::shell::ProductionLine::stopRequested,
+                         [] { std::exit(EXIT_FAILURE); });
     window.show();
     if (parser.isSet(connect))
         window.ActionConnect->trigger();

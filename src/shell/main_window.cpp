@@ -16,6 +16,7 @@
 #include "shell/db_page.h"
 #include "shell/indicator_shape.h"
 #include "shell/message.h"
+#include "shell/production_line.h"
 #include "shell/protocol_page.h"
 #include "sim/demo.h"
 
@@ -63,6 +64,11 @@ MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* pa
     setWindowTitle(ProgramTitle());
 
     CreateActions();
+    // Connected before any handler of the write, so the clock is the server's when it runs.
+    connect(ActionSetting, &QAction::triggered, this, [this] {
+        if (production_)
+            production_->SetClockFromServer();
+    });
     CreateToolBar();
     CreateMenus();
     CreatePages();
@@ -85,6 +91,8 @@ MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* pa
 
     ApplyModes();
     CreateLink(ports);
+    if (modes_.production)
+        production_ = new ProductionLine(*this);
     journal_->SetPrintersInstalled(platform::PrintersInstalled());
     Timer3Timer();
     PageControl1->setCurrentIndex(0);
@@ -301,6 +309,8 @@ void MainWindow::ResetMeterData()
     device_->reset();
     for (meter::Page* page : pages_)
         page->clearData();
+    if (production_)
+        production_->clearData();
 }
 
 void MainWindow::SetMeterControlsEnabled(bool enabled)
@@ -399,6 +409,13 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     ActionDisconnectExecute();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (production_ && event->type() == QEvent::ActivationChange && isActiveWindow())
+        production_->Identify();
 }
 
 } // namespace zr::shell

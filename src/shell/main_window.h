@@ -54,6 +54,7 @@ class AboutWindow;
 class ConnectionPanel;
 class DbPage;
 class IndicatorShape;
+class ProductionLine;
 class ProtocolPage;
 using meter::Modes;
 
@@ -93,6 +94,8 @@ public:
     meter::PlcPage* Plc() const { return plc_; }
     DbPage* Db() const { return db_; }
     ProtocolPage* Protocol() const { return protocol_; }
+    // The production line's database and scanner; null outside production mode.
+    ProductionLine* Production() const { return production_; }
     meter::StatusDialog* StatusForm() const { return statusDialog_; }
     AboutWindow* AboutBox() const { return aboutBox_; }
 
@@ -127,6 +130,8 @@ public:
 protected:
     // Closing the window disconnects first.
     void closeEvent(QCloseEvent* event) override;
+    // Each activation identifies the workstation again in production mode.
+    void changeEvent(QEvent* event) override;
 
 private:
     void CreateActions();
@@ -160,6 +165,7 @@ private:
     platform::SerialPort* serialPort_ = nullptr;
     sim::SimPort* demoPort_ = nullptr;
     link::MeterLink* link_ = nullptr;
+    ProductionLine* production_ = nullptr;
 };
 
 } // namespace zr::shell

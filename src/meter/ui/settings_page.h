@@ -1,6 +1,7 @@
 #pragma once
 // Tab "Установка": the settings to write into the meter.
 
+#include "meter/settings_write.h"
 #include "meter/ui/page.h"
 #include "ui_settings_page.h"
 
@@ -34,12 +35,16 @@ public:
 
     // The password edit's handler: the tool tip shows the bytes the text becomes.
     void LabeledPass1Change();
+    // The input of the settings batch last queued: the production record stores what was written.
+    SettingsWriteInput lastBatchInput() const { return lastBatchInput_; }
+    void setLastBatchInput(const SettingsWriteInput& input) { lastBatchInput_ = input; }
 
 private:
     Ui::SettingsPage ui;
     link::MeterLink* link_ = nullptr;
     bool dateEdited_ = false;
     bool timeEdited_ = false;
+    SettingsWriteInput lastBatchInput_;
 };
 
 } // namespace zr::meter
