@@ -1,7 +1,8 @@
 // Shows the real main window and saves a picture of every page and sub-page into a folder; with
 // "demo", connects to the demonstration meter and saves the "О счетчике" tab once the idle poll
 // cycle has gone round.
-// Usage: zr347_screens OUTPUT_DIR [production|demo]
+// Usage: zr347_screens OUTPUT_DIR [production|demo]; production needs the production database
+// (tools/production-db).
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
@@ -30,18 +31,23 @@ bool Save(QWidget* window, const QString& path)
 }
 
 // Connects to the demonstration meter and waits for the start request and one turn of the ring.
+bool ConnectDemo(zr::shell::MainWindow& window)
+{
+    window.ActionConnect->trigger();
+    const zr::link::MeterLink* link = window.Link();
+    if (!QTest::qWaitFor([link] { return link->exchangeCount() > zr::link::kIdleSteps + 1; },
+                         10000))
+        return false;
+    return true;
+}
+
 bool SaveDemo(const QDir& out)
 {
     zr::shell::PortOptions ports;
     ports.demo = true;
     zr::shell::MainWindow window(zr::shell::Modes{}, ports);
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return false;
-    window.ActionConnect->trigger();
-    const zr::link::MeterLink* link = window.Link();
-    if (!QTest::qWaitFor([link] { return link->exchangeCount() > zr::link::kIdleSteps + 1; },
-                         10000))
+    if (!QTest::qWaitForWindowExposed(&window) || !ConnectDemo(window))
         return false;
     return Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png")));
 }
@@ -64,7 +70,9 @@ int main(int argc, char** argv)
     zr::shell::Modes modes;
     modes.production = production;
     modes.master = production;
-    zr::shell::MainWindow window(modes);
+    zr::shell::PortOptions ports;
+    ports.demo = production; // the production window is also shown reading a meter
+    zr::shell::MainWindow window(modes, ports);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
@@ -93,8 +101,12 @@ int main(int argc, char** argv)
         }
         inner->setCurrentIndex(0);
     }
-    if (production)
+    if (production) {
+        tabs->setCurrentIndex(0);
+        ok &= ConnectDemo(window) &&
+              Save(&window, out.filePath(QStringLiteral("production_demo_TabAbout.png")));
         return ok ? 0 : 1;
+    }
     zr::meter::StatusDialog* status = window.StatusForm();
     status->findChild<QSpinBox*>("SpinEdit1")->setValue(254);
     ok &= Save(status, out.filePath(QStringLiteral("status_dialog.png")));
