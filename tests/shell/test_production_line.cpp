@@ -11,6 +11,7 @@
 #include "platform/system_names.h"
 #include "production/identification.h"
 #include "production/scanner.h"
+#include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/production_line.h"
 #include "shell/protocol_page.h"
@@ -185,6 +186,26 @@ private slots:
         QCOMPARE(message.text,
                  QStringLiteral("Компьютер \"%1\" не описан в БД.").arg(platform::ComputerName()));
         QCOMPARE(message.icon, QMessageBox::Warning);
+    }
+
+    // A server out of reach is reported once, not at each activation after its box closes, and
+    // the program goes on; once the server is back the identification succeeds.
+    void unreachableServerIsReportedOnce()
+    {
+        Line line(0);
+        QVERIFY2(server.stop(), qPrintable(server.error()));
+        QSignalSpy stop(line.window.Production(), &shell::ProductionLine::stopRequested);
+        line.window.Production()->Identify();
+        line.window.Production()->Identify();
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        QCOMPARE(line.catcher.messages.size(), 1);
+        QCOMPARE(line.catcher.messages.first().caption, shell::ProgramTitle());
+        QVERIFY(!line.catcher.messages.first().text.isEmpty());
+        QCOMPARE(stop.size(), 0);
+        QCOMPARE(line.window.Production()->identity().plantId, 0);
+        line.window.Production()->Identify();
+        QCOMPARE(line.window.Production()->identity().plantId, 1);
+        QCOMPARE(line.catcher.messages.size(), 1);
     }
 
     void newMeterTakesTheProposedNumber_data()
