@@ -2,7 +2,8 @@
 // "demo", connects to the demonstration meter, saves the "О счетчике" tab once the idle poll
 // cycle has gone round, writes settings and power-line parameters and saves the tabs that show
 // them and the operation log.
-// Usage: zr347_screens OUTPUT_DIR [production|demo]
+// Usage: zr347_screens OUTPUT_DIR [production|demo]; production needs the production database
+// (tools/production-db).
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
@@ -40,6 +41,16 @@ bool Save(QWidget* window, const QString& path)
 }
 
 // Connects to the demonstration meter and waits for the start request and one turn of the ring.
+bool ConnectDemo(zr::shell::MainWindow& window)
+{
+    window.ActionConnect->trigger();
+    const zr::link::MeterLink* link = window.Link();
+    if (!QTest::qWaitFor([link] { return link->exchangeCount() > zr::link::kIdleSteps + 1; },
+                         10000))
+        return false;
+    return true;
+}
+
 bool SaveDemo(const QDir& out)
 {
     zr::shell::PortOptions ports;
@@ -48,12 +59,7 @@ bool SaveDemo(const QDir& out)
     QTemporaryDir directory;
     zr::shell::MainWindow window(zr::shell::StartUp{nullptr, directory.path()}, ports);
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return false;
-    window.ActionConnect->trigger();
-    const zr::link::MeterLink* link = window.Link();
-    if (!QTest::qWaitFor([link] { return link->exchangeCount() > zr::link::kIdleSteps + 1; },
-                         10000))
+    if (!QTest::qWaitForWindowExposed(&window) || !ConnectDemo(window))
         return false;
     bool ok = Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png")));
 
@@ -108,7 +114,9 @@ int main(int argc, char** argv)
     zr::shell::Modes modes;
     modes.production = production;
     modes.master = production;
-    zr::shell::MainWindow window(modes);
+    zr::shell::PortOptions ports;
+    ports.demo = production; // the production window is also shown reading a meter
+    zr::shell::MainWindow window(modes, ports);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
@@ -137,8 +145,12 @@ int main(int argc, char** argv)
         }
         inner->setCurrentIndex(0);
     }
-    if (production)
+    if (production) {
+        tabs->setCurrentIndex(0);
+        ok &= ConnectDemo(window) &&
+              Save(&window, out.filePath(QStringLiteral("production_demo_TabAbout.png")));
         return ok ? 0 : 1;
+    }
     zr::meter::StatusDialog* status = window.StatusForm();
     status->findChild<QSpinBox*>("SpinEdit1")->setValue(254);
     ok &= Save(status, out.filePath(QStringLiteral("status_dialog.png")));

@@ -2,6 +2,11 @@
 
 #include <QSysInfo>
 
+#ifndef Q_OS_WIN
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace zr::platform
 {
 
@@ -15,7 +20,12 @@ QString LoginName()
 #ifdef Q_OS_WIN
     return qEnvironmentVariable("USERNAME");
 #else
-    return qEnvironmentVariable("USER");
+    // USER is missing in services and some shells; the account itself always has a name.
+    const QString user = qEnvironmentVariable("USER");
+    if (!user.isEmpty())
+        return user;
+    const passwd* account = ::getpwuid(::geteuid());
+    return account ? QString::fromLocal8Bit(account->pw_name) : QString();
 #endif
 }
 

@@ -1,11 +1,16 @@
 #include "shell/app_settings.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
+#include "shell/production_line.h"
 
 #include <QAction>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QStyle>
 #include <QTimer>
+
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -38,6 +43,10 @@ int main(int argc, char** argv)
     zr::shell::StartUp startUp;
     startUp.settings = settings.get();
     zr::shell::MainWindow window(startUp, ports);
+    // An unknown workstation, operator or installation ends the program at once, unsaved.
+    if (zr::shell::ProductionLine* production = window.Production())
+        QObject::connect(production, &zr::shell::ProductionLine::stopRequested,
+                         [] { std::exit(EXIT_FAILURE); });
     window.show();
     if (parser.isSet(connect))
         window.ActionConnect->trigger();

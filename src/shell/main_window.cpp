@@ -20,6 +20,7 @@
 #include "shell/indicator_shape.h"
 #include "shell/message.h"
 #include "shell/operating_modes.h"
+#include "shell/production_line.h"
 #include "shell/protocol_page.h"
 #include "sim/demo.h"
 
@@ -130,6 +131,10 @@ MainWindow::MainWindow(const StartUp& startUp, const std::optional<Modes>& modes
     if (store_)
         RestoreSettings();
     CreateLink(ports);
+    if (modes_.production) {
+        production_ = new ProductionLine(*this);
+        identify = [this] { production_->Identify(); };
+    }
     journal_->SetPrintersInstalled(platform::PrintersInstalled());
     Timer3Timer();
     PageControl1->setCurrentIndex(0);
@@ -376,6 +381,8 @@ void MainWindow::ResetMeterData()
     device_->reset();
     for (meter::Page* page : pages_)
         page->clearData();
+    if (production_)
+        production_->clearData();
 }
 
 void MainWindow::SetMeterControlsEnabled(bool enabled)
@@ -446,8 +453,13 @@ void MainWindow::CreateLink(const PortOptions& ports)
     for (meter::Page* page : pages_)
         page->attach(*link_, *device_);
 
-    connect(ActionSetting, &QAction::triggered, settings_,
-            &meter::SettingsPage::ActionSettingExecute);
+    // On the production line the PC clock comes from the server first, since the batch writes it
+    // into the meter; without the server's time nothing is written.
+    connect(ActionSetting, &QAction::triggered, this, [this] {
+        if (production_ && !production_->SetClockFromServer())
+            return;
+        settings_->ActionSettingExecute();
+    });
     const auto refuse = [this](const QString& reason) {
         ShowMessage(this, {QMessageBox::Warning, QStringLiteral("Ошибка"), reason});
     };

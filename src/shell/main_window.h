@@ -57,6 +57,7 @@ class AboutWindow;
 class ConnectionPanel;
 class DbPage;
 class IndicatorShape;
+class ProductionLine;
 class ProtocolPage;
 using meter::Modes;
 
@@ -122,6 +123,8 @@ public:
     meter::PlcPage* Plc() const { return plc_; }
     DbPage* Db() const { return db_; }
     ProtocolPage* Protocol() const { return protocol_; }
+    // The production line's database and scanner; null outside production mode.
+    ProductionLine* Production() const { return production_; }
     meter::StatusDialog* StatusForm() const { return statusDialog_; }
     AboutWindow* AboutBox() const { return aboutBox_; }
 
@@ -158,6 +161,7 @@ public:
 protected:
     // Closing the window disconnects first, then keeps the settings.
     void closeEvent(QCloseEvent* event) override;
+    // Each activation identifies the workstation again in production mode.
     void changeEvent(QEvent* event) override;
 
 private:
@@ -200,6 +204,7 @@ private:
     platform::SerialPort* serialPort_ = nullptr;
     sim::SimPort* demoPort_ = nullptr;
     link::MeterLink* link_ = nullptr;
+    ProductionLine* production_ = nullptr;
 };
 
 } // namespace zr::shell

@@ -1,11 +1,15 @@
 #include "platform/port_list.h"
 #include "platform/serial_port.h"
+#include "platform/system_names.h"
 #include "support/hex.h"
 
 #include <QtTest>
 
 #ifndef Q_OS_WIN
 #include "support/pty.h"
+
+#include <pwd.h>
+#include <unistd.h>
 #endif
 
 using namespace zr::platform;
@@ -17,7 +21,6 @@ using zr::test::Hex;
 
 namespace
 {
-
 
 } // namespace
 
@@ -189,6 +192,24 @@ private slots:
         const bool probes = windows && system.isEmpty();
         QCOMPARE(probed.size(), probes ? 8 : 0);
     }
+
+#ifndef Q_OS_WIN
+    // The production database knows the operator by login, also where USER is not set.
+    void loginNameWithoutUser()
+    {
+        const QByteArray saved = qgetenv("USER");
+        qunsetenv("USER");
+        const QString login = LoginName();
+        qputenv("USER", "line-operator");
+        const QString fromEnvironment = LoginName();
+        if (saved.isNull())
+            qunsetenv("USER");
+        else
+            qputenv("USER", saved);
+        QCOMPARE(login, QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name));
+        QCOMPARE(fromEnvironment, QStringLiteral("line-operator"));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestPlatform)

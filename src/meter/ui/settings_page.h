@@ -50,6 +50,8 @@ public:
     std::array<int, 3> ddmNumbers() const;
     // The values of the batch queued last.
     SettingsWriteInput lastBatchInput() const { return lastBatch_; }
+    // Tests that queue a batch of their own say what it wrote.
+    void setLastBatchInput(const SettingsWriteInput& input) { lastBatch_ = input; }
 
 signals:
     // An acknowledged write's operation-log event.
