@@ -8,6 +8,7 @@
 #include "meter/ui/readings_page.h"
 #include "meter/ui/settings_page.h"
 #include "meter/ui/status_dialog.h"
+#include "meter/ui/table_output.h"
 #include "platform/printers.h"
 #include "platform/serial_port.h"
 #include "schedule/ui/schedule_page.h"
@@ -86,6 +87,10 @@ MainWindow::MainWindow(const Modes& modes, const PortOptions& ports, QWidget* pa
     ApplyModes();
     CreateLink(ports);
     journal_->SetPrintersInstalled(platform::PrintersInstalled());
+    meter::Output().numberField = [this] { return settings_->NumberFieldValue(); };
+    meter::Output().warn = [](QWidget* parent, const QString& caption, const QString& text) {
+        ShowMessage(parent, {QMessageBox::Warning, caption, text});
+    };
     Timer3Timer();
     PageControl1->setCurrentIndex(0);
     SetMeterControlsEnabled(false);
