@@ -1,21 +1,26 @@
 // Shows the real main window and saves a picture of every page and sub-page into a folder; with
 // "demo", connects to the demonstration meter and saves the "О счетчике" tab once the idle poll
-// cycle has gone round.
+// cycle has gone round, then the "Показания" tab and the three journal pages after their reads,
+// and the event journal's printout as demo_print.pdf.
 // Usage: zr347_screens OUTPUT_DIR [production|demo]
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
 #include "meter/ui/journal_page.h"
 #include "meter/ui/status_dialog.h"
+#include "meter/ui/table_output.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 
 #include <QDir>
+#include <QPrinter>
+#include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 namespace
@@ -43,7 +48,36 @@ bool SaveDemo(const QDir& out)
     if (!QTest::qWaitFor([link] { return link->exchangeCount() > zr::link::kIdleSteps + 1; },
                          10000))
         return false;
-    return Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png")));
+    if (!Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png"))))
+        return false;
+
+    // Each read goes through in a moment when the send timer ticks without pause.
+    window.Link()->findChild<QTimer*>(QStringLiteral("Timer1"))->setInterval(1);
+    const auto read = [&](const char* button, int tab, const char* page) {
+        window.PageControl1->setCurrentIndex(tab);
+        if (page)
+            window.Journal()->PageJournal->setCurrentWidget(
+                window.Journal()->findChild<QWidget*>(QLatin1String(page)));
+        window.findChild<QPushButton*>(QLatin1String(button))->click();
+        return QTest::qWaitFor([link] { return link->queue().size() <= 1; }, 300000) &&
+               Save(&window, out.filePath(QStringLiteral("demo_%1.png")
+                                              .arg(QLatin1String(page ? page : "TabSheet3"))));
+    };
+    const int readings = window.PageControl1->indexOf(window.findChild<QWidget*>("TabSheet3"));
+    const int journal = window.PageControl1->indexOf(window.Journal());
+    if (!read("BtnReadCounter", readings, nullptr) ||
+        !read("BtnReadJournalYear", journal, "TabYear") ||
+        !read("BtnReadHalf", journal, "TabSheet2") || !read("BtnReadDiary", journal, "TabDiary"))
+        return false;
+    zr::meter::Output().choosePrinter = [&out](QWidget*, QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out.filePath(QStringLiteral("demo_print.pdf")));
+        return true;
+    };
+    window.Journal()->BtnPrintDiary->setEnabled(true);
+    window.Journal()->BtnPrintDiary->click();
+    std::printf("printed %s\n", qPrintable(out.filePath(QStringLiteral("demo_print.pdf"))));
+    return true;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <QBoxLayout>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -64,6 +65,14 @@ QHBoxLayout* AddButtonRow(QWidget* page, QPushButton*& read, QPushButton*& expor
 
 } // namespace
 
+// Wide enough for the captions and the values shown; data columns at least 80 pixels.
+void JournalPage::FitJournalColumns()
+{
+    GridJournal->resizeColumnsToContents();
+    for (int column = 1; column < GridJournal->columnCount(); ++column)
+        GridJournal->setColumnWidth(column, std::max(GridJournal->columnWidth(column), 80));
+}
+
 JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabJournal"));
@@ -98,9 +107,7 @@ JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
          QStringLiteral("6 тариф"), QStringLiteral("7 тариф"), QStringLiteral("8 тариф"),
          QStringLiteral("наработка")});
     SetRowCaptions(GridJournal, 0, 1, JournalMonthNames());
-    GridJournal->resizeColumnsToContents();
-    for (int column = 1; column < GridJournal->columnCount(); ++column)
-        GridJournal->setColumnWidth(column, std::max(GridJournal->columnWidth(column), 80));
+    FitJournalColumns();
     GridJournal->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TabYear->layout()->addWidget(PanelYearTitle);
     TabYear->layout()->addWidget(GridJournal);
@@ -115,6 +122,11 @@ JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
                      QStringLiteral("Тариф"), QStringLiteral("Показания"),
                      QStringLiteral("Наработка")},
                     true);
+    // Room for a full time stamp; measuring 1600 items as they arrive would cost more than
+    // the list itself.
+    ListDiary->setColumnWidth(
+        EventColumnTime,
+        ListDiary->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00 00:00:00")) + 16);
     TabDiary->layout()->addWidget(ListDiary);
 
     TabSheet2 = NewPage(PageJournal, "TabSheet2", QStringLiteral("Получасовки"));
@@ -134,6 +146,7 @@ JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
     ListHalf = new QTreeWidget(SplitterHalf);
     ListHalf->setObjectName(QStringLiteral("ListHalf"));
     SetupReportList(ListHalf, {QStringLiteral("Время"), QStringLiteral("Мощность, кВт")}, false);
+    ListHalf->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     ChartHalf = new BarChart(SplitterHalf);
     ChartHalf->setObjectName(QStringLiteral("ChartHalf"));
     SplitterHalf->setChildrenCollapsible(false);
@@ -204,6 +217,7 @@ void JournalPage::ShowMonth(const QByteArray& frame)
     if (month.row >= 0) {
         for (int column = 0; column < month.cells.size(); ++column)
             GridJournal->item(month.row, column)->setText(month.cells[column]);
+        FitJournalColumns();
     }
     GaugeJournal->setValue(month.progress);
 }

@@ -60,6 +60,7 @@ public:
     BarChart* ChartHalf;
 
 private:
+    void FitJournalColumns();
     void BtnReadJournalYearClick();
     void BtnReadDiaryClick();
     void BtnReadHalfClick();
