@@ -1,7 +1,8 @@
 // Shows the real main window and saves a picture of every page and sub-page into a folder; with
 // "demo", connects to the demonstration meter and saves the "О счетчике" tab once the idle poll
 // cycle has gone round, then the "Показания" tab and the three journal pages after their reads,
-// and the event journal's printout as demo_print.pdf.
+// the yearly journal's export as demo_year.xls, the event journal's printout as demo_print.pdf
+// and the chart's as demo_chart.pdf.
 // Usage: zr347_screens OUTPUT_DIR [production|demo]
 
 #include "link/idle_poll.h"
@@ -69,14 +70,26 @@ bool SaveDemo(const QDir& out)
         !read("BtnReadJournalYear", journal, "TabYear") ||
         !read("BtnReadHalf", journal, "TabSheet2") || !read("BtnReadDiary", journal, "TabDiary"))
         return false;
-    zr::meter::Output().choosePrinter = [&out](QWidget*, QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(out.filePath(QStringLiteral("demo_print.pdf")));
-        return true;
+    const auto print = [&out](QPushButton* button, const char* file) {
+        const QString path = out.filePath(QLatin1String(file));
+        zr::meter::Output().choosePrinter = [path](QWidget*, QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        };
+        button->setEnabled(true);
+        button->click();
+        std::printf("printed %s\n", qPrintable(path));
     };
-    window.Journal()->BtnPrintDiary->setEnabled(true);
-    window.Journal()->BtnPrintDiary->click();
-    std::printf("printed %s\n", qPrintable(out.filePath(QStringLiteral("demo_print.pdf"))));
+    zr::meter::Output().chooseExportPath = [&out](QWidget*) {
+        return out.filePath(QStringLiteral("demo_year.xls"));
+    };
+    zr::meter::Output().openFile = [](const QString& path) {
+        std::printf("exported %s\n", qPrintable(path));
+    };
+    window.Journal()->BtnExportJournalYear->click();
+    print(window.Journal()->BtnPrintDiary, "demo_print.pdf");
+    print(window.Journal()->BtnPrintHalf, "demo_chart.pdf");
     return true;
 }
 

@@ -27,11 +27,15 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     qint64 lastTick = 0;
     qint64 longestStall = 0;
+    qint64 longestStallAt = 0;
     QTimer ticker;
     ticker.setInterval(1);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
-        longestStall = std::max(longestStall, now - lastTick);
+        if (now - lastTick > longestStall) {
+            longestStall = now - lastTick;
+            longestStallAt = now;
+        }
         lastTick = now;
     });
 
@@ -76,7 +80,8 @@ int main(int argc, char** argv)
                 list->topLevelItemCount());
     std::printf("total time: %.1f s; floor %d x %d ms = %.1f s; ratio %.2f\n", total / 1000.0,
                 zr::meter::kEventRecords, period, floor / 1000.0, double(total) / floor);
-    std::printf("longest event-loop stall: %.2f ms\n", longestStall / 1e6);
+    std::printf("longest event-loop stall: %.2f ms, ending %.1f s into the read\n",
+                longestStall / 1e6, longestStallAt / 1e9);
     std::printf("list insertion: %d items, mean %.1f us, longest %.1f us\n", inserted,
                 inserted ? insertTotal / 1e3 / inserted : 0.0, insertLongest / 1e3);
     std::printf("search for the place: mean %.2f us\n",
