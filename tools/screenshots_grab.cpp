@@ -1,7 +1,9 @@
 // Shows the real main window and saves a picture of every page and sub-page into a folder; with
 // "demo", connects to the demonstration meter, saves the "О счетчике" tab once the idle poll
 // cycle has gone round, writes settings and power-line parameters and saves the tabs that show
-// them and the operation log.
+// them and the operation log, then reads "Показания" and the three journal pages, exports the
+// yearly journal as demo_year.xls and prints the event journal (demo_print.pdf) and the chart
+// (demo_chart.pdf).
 // Usage: zr347_screens OUTPUT_DIR [production|demo]; production needs the production database
 // (tools/production-db).
 
@@ -12,6 +14,7 @@
 #include "meter/ui/plc_page.h"
 #include "meter/ui/settings_page.h"
 #include "meter/ui/status_dialog.h"
+#include "meter/ui/table_output.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
@@ -22,11 +25,14 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 namespace
@@ -80,6 +86,46 @@ bool SaveDemo(const QDir& out)
     window.PageControl1->setCurrentWidget(window.Db());
     window.Db()->SpinFilter->setValue(window.Device()->factoryNumberText().toInt());
     ok &= Save(&window, out.filePath(QStringLiteral("demo_TabDb.png")));
+
+    // Each read goes through in a moment when the send timer ticks without pause.
+    const zr::link::MeterLink* link = window.Link();
+    window.Link()->findChild<QTimer*>(QStringLiteral("Timer1"))->setInterval(1);
+    const auto read = [&](const char* button, int tab, const char* page) {
+        window.PageControl1->setCurrentIndex(tab);
+        if (page)
+            window.Journal()->PageJournal->setCurrentWidget(
+                window.Journal()->findChild<QWidget*>(QLatin1String(page)));
+        window.findChild<QPushButton*>(QLatin1String(button))->click();
+        return QTest::qWaitFor([link] { return link->queue().size() <= 1; }, 300000) &&
+               Save(&window, out.filePath(QStringLiteral("demo_%1.png")
+                                              .arg(QLatin1String(page ? page : "TabSheet3"))));
+    };
+    const int readings = window.PageControl1->indexOf(window.findChild<QWidget*>("TabSheet3"));
+    const int journal = window.PageControl1->indexOf(window.Journal());
+    if (!read("BtnReadCounter", readings, nullptr) ||
+        !read("BtnReadJournalYear", journal, "TabYear") ||
+        !read("BtnReadHalf", journal, "TabSheet2") || !read("BtnReadDiary", journal, "TabDiary"))
+        return false;
+    const auto print = [&out](QPushButton* button, const char* file) {
+        const QString path = out.filePath(QLatin1String(file));
+        zr::meter::Output().choosePrinter = [path](QWidget*, QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        };
+        button->setEnabled(true);
+        button->click();
+        std::printf("printed %s\n", qPrintable(path));
+    };
+    zr::meter::Output().chooseExportPath = [&out](QWidget*) {
+        return out.filePath(QStringLiteral("demo_year.xls"));
+    };
+    zr::meter::Output().openFile = [](const QString& path) {
+        std::printf("exported %s\n", qPrintable(path));
+    };
+    window.Journal()->BtnExportJournalYear->click();
+    print(window.Journal()->BtnPrintDiary, "demo_print.pdf");
+    print(window.Journal()->BtnPrintHalf, "demo_chart.pdf");
     return ok;
 }
 

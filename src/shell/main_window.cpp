@@ -9,6 +9,7 @@
 #include "meter/ui/readings_page.h"
 #include "meter/ui/settings_page.h"
 #include "meter/ui/status_dialog.h"
+#include "meter/ui/table_output.h"
 #include "platform/port_list.h"
 #include "platform/printers.h"
 #include "platform/serial_port.h"
@@ -136,6 +137,10 @@ MainWindow::MainWindow(const StartUp& startUp, const std::optional<Modes>& modes
         identify = [this] { production_->Identify(); };
     }
     journal_->SetPrintersInstalled(platform::PrintersInstalled());
+    meter::Output().numberField = [this] { return settings_->NumberFieldValue(); };
+    meter::Output().warn = [](QWidget* parent, const QString& caption, const QString& text) {
+        ShowMessage(parent, {QMessageBox::Warning, caption, text});
+    };
     Timer3Timer();
     PageControl1->setCurrentIndex(0);
     SetMeterControlsEnabled(false);
@@ -467,6 +472,7 @@ void MainWindow::CreateLink(const PortOptions& ports)
     connect(plc_, &meter::PlcPage::refused, this, refuse);
     connect(settings_, &meter::SettingsPage::operationLogged, this, &MainWindow::LogOperation);
     connect(plc_, &meter::PlcPage::operationLogged, this, &MainWindow::LogOperation);
+    connect(readings_, &meter::ReadingsPage::operationLogged, this, &MainWindow::LogOperation);
     // Later exchanges of the batch already talk at the new address and speed.
     connect(settings_, &meter::SettingsPage::linkParametersWritten, this,
             [this](int address, int baudIndex) {

@@ -77,7 +77,7 @@ private:
     QString numberText_;       // the factory number text last looked up
     QString identifyError_;    // shown once until the identification succeeds again
     bool identifying_ = false;
-    QSpinBox* number_ = nullptr;     // SpinEdit_Number
+    QSpinBox* number_ = nullptr; // SpinEdit_Number
     production::Scanner* scanner_ = nullptr;
 };
 

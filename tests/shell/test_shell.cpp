@@ -527,7 +527,6 @@ void TestShell::properties_data()
     row("", "PageJournal", "currentIndex", 0);
     row("", "GaugeJournal", "hidden", true);
     row("", "GridJournal", "horizontalScrollBarPolicy", alwaysOn);
-    row("", "ListDiary", "mouseTracking", true);
     // "Параметры PLC".
     row("", "EditGroup", "readOnly", true);
     row("", "EditAddress", "readOnly", true);

@@ -1,11 +1,16 @@
 #include "meter/ui/journal_page.h"
 
 #include "link/meter_link.h"
+#include "meter/event_journal.h"
+#include "meter/half_hours.h"
 #include "meter/ui/bar_chart.h"
+#include "meter/ui/table_output.h"
 #include "meter/ui/widgets.h"
+#include "meter/year_journal.h"
 
 #include <QBoxLayout>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,6 +65,14 @@ QHBoxLayout* AddButtonRow(QWidget* page, QPushButton*& read, QPushButton*& expor
 
 } // namespace
 
+// Wide enough for the captions and the values shown; data columns at least 80 pixels.
+void JournalPage::FitJournalColumns()
+{
+    GridJournal->resizeColumnsToContents();
+    for (int column = 1; column < GridJournal->columnCount(); ++column)
+        GridJournal->setColumnWidth(column, std::max(GridJournal->columnWidth(column), 80));
+}
+
 JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabJournal"));
@@ -93,14 +106,8 @@ JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
          QStringLiteral("3 тариф"), QStringLiteral("4 тариф"), QStringLiteral("5 тариф"),
          QStringLiteral("6 тариф"), QStringLiteral("7 тариф"), QStringLiteral("8 тариф"),
          QStringLiteral("наработка")});
-    SetRowCaptions(GridJournal, 0, 1,
-                   {QStringLiteral("янв."), QStringLiteral("фев."), QStringLiteral("март"),
-                    QStringLiteral("апр."), QStringLiteral("май"), QStringLiteral("июнь"),
-                    QStringLiteral("июль"), QStringLiteral("авг."), QStringLiteral("сент."),
-                    QStringLiteral("окт."), QStringLiteral("нояб."), QStringLiteral("дек.")});
-    GridJournal->resizeColumnsToContents();
-    for (int column = 1; column < GridJournal->columnCount(); ++column)
-        GridJournal->setColumnWidth(column, std::max(GridJournal->columnWidth(column), 80));
+    SetRowCaptions(GridJournal, 0, 1, JournalMonthNames());
+    FitJournalColumns();
     GridJournal->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TabYear->layout()->addWidget(PanelYearTitle);
     TabYear->layout()->addWidget(GridJournal);
@@ -115,8 +122,11 @@ JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
                      QStringLiteral("Тариф"), QStringLiteral("Показания"),
                      QStringLiteral("Наработка")},
                     true);
-    // The status hint follows the pointer.
-    ListDiary->setMouseTracking(true);
+    // Room for a full time stamp; measuring 1600 items as they arrive would cost more than
+    // the list itself.
+    ListDiary->setColumnWidth(
+        EventColumnTime,
+        ListDiary->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00 00:00:00")) + 16);
     TabDiary->layout()->addWidget(ListDiary);
 
     TabSheet2 = NewPage(PageJournal, "TabSheet2", QStringLiteral("Получасовки"));
@@ -136,6 +146,7 @@ JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
     ListHalf = new QTreeWidget(SplitterHalf);
     ListHalf->setObjectName(QStringLiteral("ListHalf"));
     SetupReportList(ListHalf, {QStringLiteral("Время"), QStringLiteral("Мощность, кВт")}, false);
+    ListHalf->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     ChartHalf = new BarChart(SplitterHalf);
     ChartHalf->setObjectName(QStringLiteral("ChartHalf"));
     SplitterHalf->setChildrenCollapsible(false);
@@ -143,12 +154,128 @@ JournalPage::JournalPage(QWidget* parent) : QWidget(parent)
 
     PageJournal->setCurrentWidget(TabYear);
     SetPrintersInstalled(false);
+    // Half-hours are counted from 2000-01-01: an earlier day has none.
+    DTPHalf->setMinimumDate(QDate(2000, 1, 1));
     DTPHalf->setDate(QDate::currentDate());
+
+    connect(BtnReadJournalYear, &QPushButton::clicked, this, &JournalPage::BtnReadJournalYearClick);
+    connect(BtnReadDiary, &QPushButton::clicked, this, &JournalPage::BtnReadDiaryClick);
+    connect(BtnReadHalf, &QPushButton::clicked, this, &JournalPage::BtnReadHalfClick);
+    connect(BtnExportJournalYear, &QPushButton::clicked, this, [this] {
+        ExportWithDialog(this, TableOfGrid(*GridJournal, Title(QStringLiteral("Годовой журнал"))));
+    });
+    connect(BtnPrintJournalYear, &QPushButton::clicked, this, [this] {
+        PrintWithDialog(this, TableOfGrid(*GridJournal, Title(QStringLiteral("Годовой журнал"))));
+    });
+    connect(BtnExportDiary, &QPushButton::clicked, this, [this] {
+        ExportWithDialog(this,
+                         TableOfList(*ListDiary, Title(QStringLiteral("Журнал потребления"))));
+    });
+    connect(BtnPrintDiary, &QPushButton::clicked, this, [this] {
+        PrintWithDialog(this, TableOfList(*ListDiary, Title(QStringLiteral("Журнал потребления"))));
+    });
+    connect(BtnExportHalf, &QPushButton::clicked, this, [this] {
+        ExportWithDialog(this,
+                         TableOfList(*ListHalf, Title(QStringLiteral("Получасовки ")) +
+                                                    ChartHalf->Title() + QStringLiteral("\r\n")));
+    });
+    connect(BtnPrintHalf, &QPushButton::clicked, this, [this] {
+        PrintPictureWithDialog(
+            this, [this](QPainter& painter, QRect area) { ChartHalf->Paint(painter, area); });
+    });
 }
 
 void JournalPage::attach(link::MeterLink& link, DeviceState&)
 {
+    link_ = &link;
     connect(&link, &link::MeterLink::gaugeJournalVisible, GaugeJournal, &QWidget::setVisible);
+}
+
+QString JournalPage::Title(const QString& name) const
+{
+    return NumberTitle(QStringLiteral(", ")) + name;
+}
+
+void JournalPage::BtnReadJournalYearClick()
+{
+    for (const QByteArray& frame : YearJournalBatch())
+        link_->Enqueue(frame, [this](const QByteArray& f) { ShowMonth(f); });
+    ClearDataCells(GridJournal);
+    GaugeJournal->setRange(0, kJournalMonths);
+    GaugeJournal->setValue(0);
+}
+
+void JournalPage::ShowMonth(const QByteArray& frame)
+{
+    const YearJournalMonth month = DecodeYearJournalMonth(frame);
+    if (!month.ok()) {
+        link_->LogMessage(month.error);
+        return;
+    }
+    if (!month.trafficLogLine.isEmpty())
+        link_->LogMessage(month.trafficLogLine);
+    if (month.row >= 0) {
+        for (int column = 0; column < month.cells.size(); ++column)
+            GridJournal->item(month.row, column)->setText(month.cells[column]);
+        FitJournalColumns();
+    }
+    GaugeJournal->setValue(month.progress);
+}
+
+void JournalPage::BtnReadDiaryClick()
+{
+    GaugeJournal->setRange(0, kEventRecords - 1);
+    GaugeJournal->setValue(0);
+    for (const QByteArray& frame : EventJournalBatch())
+        link_->Enqueue(frame, [this](const QByteArray& f) { ShowEvent(f); });
+    ListDiary->clear();
+}
+
+void JournalPage::ShowEvent(const QByteArray& frame)
+{
+    const EventRecord record = DecodeEventRecord(frame);
+    if (!record.ok()) {
+        link_->LogMessage(record.error);
+        return;
+    }
+    GaugeJournal->setValue(record.index);
+    if (!record.present)
+        return;
+    auto* item = new QTreeWidgetItem(record.columns);
+    // The hint over the "Статус" column explains the status byte.
+    item->setToolTip(EventColumnStatus, StatusHint(record.columns[EventColumnStatus]));
+    // The list stays sorted by record number: a binary search finds the place, no re-sort.
+    const int position = SortedInsertPosition(
+        ListDiary->topLevelItemCount(), EventSortKey(record.columns[0]),
+        [this](int i) { return EventSortKey(ListDiary->topLevelItem(i)->text(0)); });
+    ListDiary->insertTopLevelItem(position, item);
+}
+
+void JournalPage::BtnReadHalfClick()
+{
+    const HalfHourRead read = HalfHourBatch(DTPHalf->date());
+    if (!read.ok())
+        return;
+    h0_ = read.h0;
+    for (const QByteArray& frame : read.requests)
+        link_->Enqueue(frame, [this](const QByteArray& f) { ShowHalfHour(f); });
+    ListHalf->clear();
+    ChartHalf->Clear();
+    ChartHalf->SetTitle(read.title);
+    GaugeJournal->setRange(0, kHalfHoursPerDay);
+    GaugeJournal->setValue(0);
+}
+
+void JournalPage::ShowHalfHour(const QByteArray& frame)
+{
+    const HalfHourItem half = DecodeHalfHour(frame, h0_);
+    if (!half.ok()) {
+        link_->LogMessage(half.error);
+        return;
+    }
+    new QTreeWidgetItem(ListHalf, {half.caption, half.power});
+    ChartHalf->AddBar(half.start, half.kilowatts, half.label);
+    GaugeJournal->setValue(GaugeJournal->value() + 1);
 }
 
 void JournalPage::setMeterControlsEnabled(bool enabled)

@@ -58,6 +58,20 @@ public:
     QSplitter* SplitterHalf;
     QTreeWidget* ListHalf;
     BarChart* ChartHalf;
+
+private:
+    void FitJournalColumns();
+    void BtnReadJournalYearClick();
+    void BtnReadDiaryClick();
+    void BtnReadHalfClick();
+    void ShowMonth(const QByteArray& frame);
+    void ShowEvent(const QByteArray& frame);
+    void ShowHalfHour(const QByteArray& frame);
+    // The yearly and event journals' titles: the factory number prefix, then the journal's name.
+    QString Title(const QString& name) const;
+
+    link::MeterLink* link_ = nullptr;
+    qint64 h0_ = 0; // the first half-hour number of the day being read
 };
 
 } // namespace zr::meter

@@ -24,6 +24,8 @@ public:
     void ClearEditedMarks();
     // The factory number may be typed only in master mode; otherwise it reads as a plain value.
     void SetNumberEditable(bool editable);
+    // SpinEdit_Number, which the export and print titles name.
+    int NumberFieldValue() const { return ui.SpinEdit_Number->value(); }
 
     // The new password goes to the link; SpinEdit_Number and BitBtn1 may be used only while the
     // meter has no factory number.
