@@ -1,6 +1,8 @@
 #pragma once
 // Tab "Тарифное расписание": the schedule editor and the holidays page, with the transfer gauge.
 
+#include "schedule/model.h"
+
 #include <QWidget>
 
 class QProgressBar;
@@ -9,8 +11,8 @@ class QTabWidget;
 namespace zr::schedule
 {
 
-class TFrameShedule;
-class TabHolidays;
+class ScheduleEditor;
+class HolidaysPage;
 
 class TabSched : public QWidget
 {
@@ -18,11 +20,13 @@ class TabSched : public QWidget
 public:
     explicit TabSched(QWidget* parent = nullptr);
 
+    // The one schedule of the program, shown by the editor and the holidays page.
+    Schedule Model;
     QProgressBar* GaugeSched;
     QTabWidget* PageControl3;
     QWidget* TabShedule;
-    TFrameShedule* FrameShedule;
-    TabHolidays* Holidays;
+    ScheduleEditor* FrameShedule;
+    HolidaysPage* Holidays;
 };
 
 } // namespace zr::schedule
