@@ -3,7 +3,6 @@
 #include <QtTest>
 
 QObject* NewEditorTest();
-QObject* NewHolidaysTest();
 QObject* NewFilesTest();
 
 int main(int argc, char** argv)
@@ -13,7 +12,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     int failed = 0;
-    for (QObject* (*make)() : {NewEditorTest, NewHolidaysTest, NewFilesTest}) {
+    for (QObject* (*make)() : {NewEditorTest, NewFilesTest}) {
         QScopedPointer<QObject> test(make());
         failed += QTest::qExec(test.data(), argc, argv);
     }

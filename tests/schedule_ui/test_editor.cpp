@@ -308,7 +308,6 @@ private slots:
         QVERIFY(next.editor.TariffColor(3) != chosen);
         next.Bar();
         QCOMPARE(next.editor.TariffColor(3), chosen);
-        QCOMPARE(next.Button("TariffLimit", 3)->palette().color(QPalette::Window), chosen);
         stored.clear();
     }
 };
