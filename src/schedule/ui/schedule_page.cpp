@@ -1,8 +1,8 @@
 #include "schedule/ui/schedule_page.h"
 
 #include "link/meter_link.h"
-#include "schedule/ui/frame_shedule.h"
-#include "schedule/ui/tab_holidays.h"
+#include "schedule/ui/holidays_page.h"
+#include "schedule/ui/schedule_editor.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
@@ -28,10 +28,10 @@ SchedulePage::SchedulePage(QWidget* parent) : QWidget(parent)
     TabShedule = new QWidget;
     TabShedule->setObjectName(QStringLiteral("TabShedule"));
     auto* editorLayout = new QVBoxLayout(TabShedule);
-    FrameShedule = new TFrameShedule(TabShedule);
+    FrameShedule = new ScheduleEditor(&Model, TabShedule);
     editorLayout->addWidget(FrameShedule);
     PageControl3->addTab(TabShedule, QStringLiteral("Расписание"));
-    Holidays = new TabHolidays;
+    Holidays = new HolidaysPage(&Model);
     PageControl3->addTab(Holidays, QStringLiteral("Праздники и коэффициент лимита"));
     PageControl3->setCurrentIndex(0);
 }

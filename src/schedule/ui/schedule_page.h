@@ -2,6 +2,7 @@
 // Tab "Тарифное расписание": the schedule editor and the holidays page, with the transfer gauge.
 
 #include "meter/ui/page.h"
+#include "schedule/model.h"
 
 #include <QWidget>
 
@@ -11,8 +12,8 @@ class QTabWidget;
 namespace zr::schedule
 {
 
-class TFrameShedule;
-class TabHolidays;
+class ScheduleEditor;
+class HolidaysPage;
 
 class SchedulePage : public QWidget, public meter::Page
 {
@@ -23,11 +24,13 @@ public:
     // The transfer gauge follows the link.
     void attach(link::MeterLink& link, meter::DeviceState& device) override;
 
+    // The one schedule of the program, shown by the editor and the holidays page.
+    Schedule Model;
     QProgressBar* GaugeSched;
     QTabWidget* PageControl3;
     QWidget* TabShedule;
-    TFrameShedule* FrameShedule;
-    TabHolidays* Holidays;
+    ScheduleEditor* FrameShedule;
+    HolidaysPage* Holidays;
 };
 
 } // namespace zr::schedule
