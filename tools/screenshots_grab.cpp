@@ -1,12 +1,14 @@
 // Shows the real main window and saves a picture of every page and sub-page into a folder; with
 // "demo", connects to the demonstration meter and saves the "О счетчике" tab once the idle poll
-// cycle has gone round.
-// Usage: zr347_screens OUTPUT_DIR [production|demo]
+// cycle has gone round; with "schedule", fills the schedule pages with a year of several profiles.
+// Usage: zr347_screens OUTPUT_DIR [production|demo|schedule]
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
 #include "meter/ui/journal_page.h"
 #include "meter/ui/status_dialog.h"
+#include "schedule/ui/holidays_page.h"
+#include "schedule/ui/schedule_editor.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <cstdio>
 
@@ -46,6 +49,53 @@ bool SaveDemo(const QDir& out)
     return Save(&window, out.filePath(QStringLiteral("demo_TabAbout.png")));
 }
 
+zr::schedule::AList Rec(const char* time, int tariff, int limit, int limitTariff, uint8_t days,
+                        uint16_t months)
+{
+    return {zr::schedule::Zone{QString::fromLatin1(time), uint8_t(tariff), uint8_t(limit),
+                               uint8_t(limitTariff)},
+            days, months};
+}
+
+// Workdays of winter in three zones, of summer in two, weekends in one, holidays from 08:30 only;
+// then the holiday cell shown, and a Shift-click rectangle over cells alike and unlike.
+bool SaveSchedule(const QDir& out)
+{
+    using namespace zr::schedule;
+    zr::shell::MainWindow window(zr::shell::Modes{});
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    SchedulePage& page = *window.Sched();
+    const QVector<AList> records = {
+        Rec("00:00", 2, 0, 2, 0x1F, 0xE07), Rec("07:00", 1, 30, 3, 0x1F, 0xE07),
+        Rec("23:00", 2, 0, 2, 0x1F, 0xE07), Rec("00:00", 3, 0, 3, 0x1F, 0x1F8),
+        Rec("09:00", 5, 0, 5, 0x1F, 0x1F8), Rec("00:00", 4, 0, 4, 0x60, 0xFFF),
+        Rec("08:30", 6, 12, 7, 0x80, 0xFFF)};
+    QVector<QByteArray> packed;
+    for (const AList& r : records)
+        packed.append(PackZone(r));
+    page.Model.LoadRecords(packed);
+    page.Model.SetTransferList({{QDate(2030, 1, 15), 6}, {QDate(2030, 3, 8), 8}});
+    page.Model.SetCoefficient(17);
+    page.FrameShedule->ShowSchedule();
+    page.Holidays->ShowSchedule();
+    window.PageControl1->setCurrentWidget(&page);
+    QWidget* grid = page.FrameShedule->StringGrid1->viewport();
+    const auto click = [&](int month, int dayType, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(grid, Qt::LeftButton, modifiers,
+                          page.FrameShedule->CellRect(month, dayType).center());
+    };
+    click(2, 8, {});
+    bool ok = Save(&window, out.filePath(QStringLiteral("schedule_no_midnight.png")));
+    click(2, 1, {});
+    click(4, 3, Qt::ShiftModifier);
+    ok &= Save(&window, out.filePath(QStringLiteral("schedule_selection.png")));
+    page.PageControl3->setCurrentWidget(page.Holidays);
+    ok &= Save(&window, out.filePath(QStringLiteral("schedule_holidays.png")));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -53,13 +103,15 @@ int main(int argc, char** argv)
     zr::shell::Application app(argc, argv);
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR [production|demo]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR [production|demo|schedule]\n", argv[0]);
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray();
     if (mode == "demo")
         return SaveDemo(out) ? 0 : 1;
+    if (mode == "schedule")
+        return SaveSchedule(out) ? 0 : 1;
     const bool production = mode == "production";
     zr::shell::Modes modes;
     modes.production = production;

@@ -129,7 +129,7 @@ private slots:
                  (QVector<Transfer>{
                      {QDate(year, 5, 1), 8}, {QDate(year, 5, 1), 1}, {QDate(year, 5, 10), 6}}));
         QCOMPARE(f.ui.ListTransfer->topLevelItem(0)->text(0),
-                 QLocale().toString(QDate(year, 5, 1), QLocale::ShortFormat));
+                 QDate(year, 5, 1).toString("dd.MM.yyyy"));
         QCOMPARE(f.ui.ListTransfer->topLevelItem(0)->text(1), QStringLiteral("праздник"));
 
         f.ui.ListTransfer->topLevelItem(0)->setSelected(true);

@@ -4,7 +4,6 @@
 
 #include <QDate>
 #include <QHeaderView>
-#include <QLocale>
 #include <algorithm>
 
 namespace zr::schedule
@@ -15,6 +14,9 @@ namespace
 
 // The last date the packed transfer table can hold (two year digits after 2000).
 const QDate kLastTransferDate(2099, 12, 31);
+
+// Dates as the program's Russian texts write them, whatever the machine's locale.
+const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
 
 int DaysInMonth(int month)
 {
@@ -58,6 +60,7 @@ HolidaysPage::HolidaysPage(Schedule* schedule, QWidget* parent)
     ui.GroupBox6->setFixedWidth(241);
     ui.GroupBox7->setFixedWidth(288);
     // A transfer lies ahead, and no later than the packed table can store.
+    ui.DTPTrans->setDisplayFormat(kDateFormat);
     ui.DTPTrans->setDateRange(QDate::currentDate(), kLastTransferDate);
     ui.DTPTrans->setDate(QDate::currentDate());
 
@@ -89,10 +92,9 @@ void HolidaysPage::ShowSchedule()
     for (const Holiday& h : schedule_->holidays())
         new QTreeWidgetItem(ui.ListCel, {ui.ComboM->itemText(h.month - 1), QString::number(h.day)});
     ui.ListTransfer->clear();
-    const QLocale locale;
     for (const Transfer& t : schedule_->transfers())
-        new QTreeWidgetItem(ui.ListTransfer, {locale.toString(t.date, QLocale::ShortFormat),
-                                              ui.ComboTrans->itemText(t.dayType - 1)});
+        new QTreeWidgetItem(ui.ListTransfer,
+                            {t.date.toString(kDateFormat), ui.ComboTrans->itemText(t.dayType - 1)});
     const QSignalBlocker block(ui.SpinLimit);
     ui.SpinLimit->setValue(schedule_->coefficient());
     UpdateButtons();

@@ -129,6 +129,8 @@ ScheduleEditor::ScheduleEditor(Schedule* schedule, QWidget* parent)
     setObjectName(QStringLiteral("FrameShedule"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The year table's circles need rows well above 16 pixels: the controls below stay compact.
+    layout->setSpacing(2);
 
     PanelYear = new QFrame(this);
     PanelYear->setObjectName(QStringLiteral("PanelYear"));
@@ -197,6 +199,7 @@ ScheduleEditor::ScheduleEditor(Schedule* schedule, QWidget* parent)
     GroupTariff = new QGroupBox(QStringLiteral(" Действующий тариф по расписанию : "), this);
     GroupTariff->setObjectName(QStringLiteral("GroupTariff"));
     auto* tariffLayout = new QHBoxLayout(GroupTariff);
+    tariffLayout->setContentsMargins(6, 2, 6, 2);
     DateTimeZone = new QTimeEdit(GroupTariff);
     DateTimeZone->setObjectName(QStringLiteral("DateTimeZone"));
     DateTimeZone->setDisplayFormat(QStringLiteral("HH:mm"));
@@ -207,6 +210,7 @@ ScheduleEditor::ScheduleEditor(Schedule* schedule, QWidget* parent)
     GroupLimit = new QGroupBox(QStringLiteral(" Действующий тариф при превышении лимита : "), this);
     GroupLimit->setObjectName(QStringLiteral("GroupLimit"));
     auto* limitLayout = new QHBoxLayout(GroupLimit);
+    limitLayout->setContentsMargins(6, 2, 6, 2);
     SpinLimit = new QSpinBox(GroupLimit);
     SpinLimit->setObjectName(QStringLiteral("SpinLimit"));
     SpinLimit->setRange(0, 255);
@@ -231,7 +235,7 @@ ScheduleEditor::ScheduleEditor(Schedule* schedule, QWidget* parent)
     addAction(ActionEdit);
     addAction(ActionDelete);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QVBoxLayout;
     BitBtnRedo =
         NewButton(this, "BitBtnRedo", QStyle::SP_DialogApplyButton, QStringLiteral("Сохранить"));
     BitBtnUndo =
@@ -245,7 +249,7 @@ ScheduleEditor::ScheduleEditor(Schedule* schedule, QWidget* parent)
     for (QToolButton* button : {BitBtnRedo, BitBtnUndo, BitBtnEdit, BitBtnDelete})
         buttons->addWidget(button);
     buttons->addStretch();
-    left->addLayout(buttons);
+    lower->addLayout(buttons);
 
     PanelList = new QWidget(this);
     PanelList->setObjectName(QStringLiteral("PanelList"));
@@ -269,6 +273,9 @@ ScheduleEditor::ScheduleEditor(Schedule* schedule, QWidget* parent)
     ListViewDays->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     QPalette listPalette = ListViewDays->palette();
     listPalette.setBrush(QPalette::Base, listPalette.toolTipBase());
+    // The selected zone stays readable while the focus is elsewhere (the year table, a button).
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
     ListViewDays->setPalette(listPalette);
     ListViewDays->setContextMenuPolicy(Qt::ActionsContextMenu);
     ListViewDays->addAction(ActionEdit);
@@ -283,6 +290,8 @@ ScheduleEditor::ScheduleEditor(Schedule* schedule, QWidget* parent)
         StatusBar1->addWidget(panel);
     }
     listLayout->addWidget(StatusBar1);
+    // The zone list takes the height of the tariff groups beside it, not its own wish.
+    PanelList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     lower->addWidget(PanelList, 1);
 
     for (int i = 0; i < 8; ++i) {

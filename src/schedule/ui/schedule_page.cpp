@@ -18,6 +18,8 @@ SchedulePage::SchedulePage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSched"));
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
     GaugeSched = new QProgressBar(this);
     GaugeSched->setObjectName(QStringLiteral("GaugeSched"));
     GaugeSched->setTextVisible(false);
@@ -31,6 +33,7 @@ SchedulePage::SchedulePage(QWidget* parent) : QWidget(parent)
     TabShedule = new QWidget;
     TabShedule->setObjectName(QStringLiteral("TabShedule"));
     auto* editorLayout = new QVBoxLayout(TabShedule);
+    editorLayout->setContentsMargins(4, 4, 4, 4);
     FrameShedule = new ScheduleEditor(&Model, TabShedule);
     editorLayout->addWidget(FrameShedule);
     PageControl3->addTab(TabShedule, QStringLiteral("Расписание"));
