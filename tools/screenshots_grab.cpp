@@ -3,9 +3,9 @@
 // cycle has gone round, writes settings and power-line parameters and saves the tabs that show
 // them and the operation log, then reads "Показания" and the three journal pages, exports the
 // yearly journal as demo_year.xls and prints the event journal (demo_print.pdf) and the chart
-// (demo_chart.pdf).
-// Usage: zr347_screens OUTPUT_DIR [production|demo]; production needs the production database
-// (tools/production-db).
+// (demo_chart.pdf); with "schedule", fills the schedule pages with a year of several profiles.
+// Usage: zr347_screens OUTPUT_DIR [production|demo|schedule]; production needs the production
+// database (tools/production-db).
 
 #include "link/idle_poll.h"
 #include "link/meter_link.h"
@@ -15,6 +15,8 @@
 #include "meter/ui/settings_page.h"
 #include "meter/ui/status_dialog.h"
 #include "meter/ui/table_output.h"
+#include "schedule/ui/holidays_page.h"
+#include "schedule/ui/schedule_editor.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
@@ -30,6 +32,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -141,6 +144,53 @@ bool SaveMessageBox(QWidget* parent, const QDir& out)
     return saved;
 }
 
+zr::schedule::AList Rec(const char* time, int tariff, int limit, int limitTariff, uint8_t days,
+                        uint16_t months)
+{
+    return {zr::schedule::Zone{QString::fromLatin1(time), uint8_t(tariff), uint8_t(limit),
+                               uint8_t(limitTariff)},
+            days, months};
+}
+
+// Workdays of winter in three zones, of summer in two, weekends in one, holidays from 08:30 only;
+// then the holiday cell shown, and a Shift-click rectangle over cells alike and unlike.
+bool SaveSchedule(const QDir& out)
+{
+    using namespace zr::schedule;
+    zr::shell::MainWindow window(zr::shell::Modes{});
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    SchedulePage& page = *window.Sched();
+    const QVector<AList> records = {
+        Rec("00:00", 2, 0, 2, 0x1F, 0xE07), Rec("07:00", 1, 30, 3, 0x1F, 0xE07),
+        Rec("23:00", 2, 0, 2, 0x1F, 0xE07), Rec("00:00", 3, 0, 3, 0x1F, 0x1F8),
+        Rec("09:00", 5, 0, 5, 0x1F, 0x1F8), Rec("00:00", 4, 0, 4, 0x60, 0xFFF),
+        Rec("08:30", 6, 12, 7, 0x80, 0xFFF)};
+    QVector<QByteArray> packed;
+    for (const AList& r : records)
+        packed.append(PackZone(r));
+    page.Model.LoadRecords(packed);
+    page.Model.SetTransferList({{QDate(2030, 1, 15), 6}, {QDate(2030, 3, 8), 8}});
+    page.Model.SetCoefficient(17);
+    page.FrameShedule->ShowSchedule();
+    page.Holidays->ShowSchedule();
+    window.PageControl1->setCurrentWidget(&page);
+    QWidget* grid = page.FrameShedule->StringGrid1->viewport();
+    const auto click = [&](int month, int dayType, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(grid, Qt::LeftButton, modifiers,
+                          page.FrameShedule->CellRect(month, dayType).center());
+    };
+    click(2, 8, {});
+    bool ok = Save(&window, out.filePath(QStringLiteral("schedule_no_midnight.png")));
+    click(2, 1, {});
+    click(4, 3, Qt::ShiftModifier);
+    ok &= Save(&window, out.filePath(QStringLiteral("schedule_selection.png")));
+    page.PageControl3->setCurrentWidget(page.Holidays);
+    ok &= Save(&window, out.filePath(QStringLiteral("schedule_holidays.png")));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -149,13 +199,15 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(app.style()->standardIcon(QStyle::SP_ComputerIcon));
     zr::shell::InstallRussianTranslations(app);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_DIR [production|demo]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR [production|demo|schedule]\n", argv[0]);
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QByteArray mode = argc > 2 ? QByteArray(argv[2]) : QByteArray();
     if (mode == "demo")
         return SaveDemo(out) ? 0 : 1;
+    if (mode == "schedule")
+        return SaveSchedule(out) ? 0 : 1;
     const bool production = mode == "production";
     zr::shell::Modes modes;
     modes.production = production;

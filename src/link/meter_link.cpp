@@ -108,6 +108,7 @@ void MeterLink::ClearQueue()
     if (m_queue.isEmpty())
         return;
     m_queue.clear();
+    emit queueDropped();
     CommandsChange();
 }
 

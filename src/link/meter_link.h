@@ -116,6 +116,9 @@ signals:
     void failureMessage(const QString& caption, const QString& text);
     void gaugeSchedVisible(bool visible);
     void gaugeJournalVisible(bool visible);
+    // The rest of a batch was dropped (a failed request, a lost connection): a feature that
+    // collects a batch's answers takes what it has.
+    void queueDropped();
     // Production mode only: a settings batch has drained; record the programmed meter.
     void settingsBatchDrained();
     // The search stepped the address, or the sixth time-out in production mode reset it.

@@ -21,6 +21,19 @@ QString FileName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+// The transfer table with its entries dated after 2099 zeroed (a zero entry is skipped).
+QByteArray WithoutLateTransfers(QByteArray table, QStringList* dropped)
+{
+    for (int i = 0; i < kMaxTransfers; ++i) {
+        const TransferEntry e = UnpackTransfer(table.mid(4 * i, 4));
+        if (!e.late)
+            continue;
+        table.replace(4 * i, 4, QByteArray(4, '\0'));
+        dropped->append(TransferRefusalText({i, e.reason}, kTransferOffset + 4 * i));
+    }
+    return table;
+}
+
 } // namespace
 
 QByteArray BuildFileImage(Schedule& schedule)
@@ -36,7 +49,8 @@ QByteArray BuildFileImage(Schedule& schedule)
     return image;
 }
 
-bool LoadFileImage(Schedule& schedule, const QByteArray& image, QString* error)
+bool LoadFileImage(Schedule& schedule, const QByteArray& image, QString* error,
+                   QStringList* dropped)
 {
     if (image.size() < kFileHeaderSize) {
         *error = QStringLiteral("Файл слишком короткий: %1 байт, а таблицы праздников и переносов "
@@ -62,7 +76,9 @@ bool LoadFileImage(Schedule& schedule, const QByteArray& image, QString* error)
     // Applied to a copy, so that a refusal anywhere leaves every part of the schedule as it was.
     Schedule next = schedule;
     next.SetHolidays(image.left(kHolidayTableSize));
-    const Refusal transfer = next.SetTransfers(image.mid(kTransferOffset, kTransferTableSize));
+    QStringList late;
+    const Refusal transfer = next.SetTransfers(
+        WithoutLateTransfers(image.mid(kTransferOffset, kTransferTableSize), &late));
     if (transfer.refused()) {
         *error = TransferRefusalText(transfer, kTransferOffset + 4 * transfer.index);
         return false;
@@ -74,10 +90,12 @@ bool LoadFileImage(Schedule& schedule, const QByteArray& image, QString* error)
         return false;
     }
     schedule = std::move(next);
+    if (dropped)
+        *dropped = late;
     return true;
 }
 
-bool LoadScheduleFile(Schedule& schedule, const QString& path, QString* error)
+bool LoadScheduleFile(Schedule& schedule, const QString& path, QString* error, QStringList* dropped)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -99,7 +117,7 @@ bool LoadScheduleFile(Schedule& schedule, const QString& path, QString* error)
         return false;
     }
     QString reason;
-    if (!LoadFileImage(schedule, image, &reason)) {
+    if (!LoadFileImage(schedule, image, &reason, dropped)) {
         *error = QStringLiteral("Файл «%1» не загружен.\n%2").arg(FileName(path), reason);
         return false;
     }

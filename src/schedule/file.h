@@ -6,6 +6,8 @@
 
 #include "schedule/model.h"
 
+#include <QStringList>
+
 namespace zr::schedule
 {
 
@@ -22,10 +24,15 @@ QByteArray BuildFileImage(Schedule& schedule);
 // Applies a file image, all or nothing: on refusal returns false, says in *error what is wrong
 // and where (byte offset, record or entry number), and the schedule stays as it was. A last
 // record that lacks only its separator is accepted; a shorter trailing fragment is refused.
-bool LoadFileImage(Schedule& schedule, const QByteArray& image, QString* error);
+// A transfer dated after 2099 (a year byte whose digits go past 9) cannot be kept or written
+// back, but says nothing wrong about the rest: only that entry is left out, and *dropped (when
+// given) gets one sentence per entry left out.
+bool LoadFileImage(Schedule& schedule, const QByteArray& image, QString* error,
+                   QStringList* dropped = nullptr);
 
 // Reads and applies the file at path; *error names the file and the problem.
-bool LoadScheduleFile(Schedule& schedule, const QString& path, QString* error);
+bool LoadScheduleFile(Schedule& schedule, const QString& path, QString* error,
+                      QStringList* dropped = nullptr);
 
 // Writes to a temporary file beside path that then replaces it, so a failed write leaves any
 // previous file whole. There is no limit on the number of records.

@@ -180,10 +180,12 @@ TransferEntry UnpackTransfer(const QByteArray& entry)
     e.transfer = {QDate(year, month, day), dayType};
     if (!e.transfer.date.isValid())
         e.reason = QStringLiteral("несуществующая дата %1").arg(dateText);
-    else if (year > 2099)
-        e.reason = QStringLiteral("дата %1 позже 31.12.2099").arg(dateText);
     else if (dayType < 1 || dayType > kDayTypes)
         e.reason = QStringLiteral("тип дня %1 вне диапазона 1–8").arg(dayType);
+    else if (year > 2099) {
+        e.reason = QStringLiteral("дата %1 позже 31.12.2099").arg(dateText);
+        e.late = true;
+    }
     e.kind = e.reason.isEmpty() ? TransferEntry::Accepted : TransferEntry::Invalid;
     return e;
 }

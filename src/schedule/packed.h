@@ -121,6 +121,9 @@ struct TransferEntry {
     Kind kind = Skipped;
     Transfer transfer; // for Accepted
     QString reason;    // for Invalid
+    // Invalid only because the date lies after 2099 (the nibbles of the year byte go past 9):
+    // the entry is whole otherwise, so a reader may drop just this entry.
+    bool late = false;
 };
 // Skipped when the entry is not 4 bytes long or its day or month is out of range; Invalid when
 // they pass but the date does not exist or lies after 2099, or the day type is outside 1..8.

@@ -14,6 +14,7 @@
 #include "platform/printers.h"
 #include "platform/serial_port.h"
 #include "production/operation_log.h"
+#include "schedule/ui/schedule_message.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
@@ -323,6 +324,7 @@ void MainWindow::CreatePages()
     about_ = AddPage(new meter::AboutPage, QStringLiteral("О счетчике"));
     settings_ = AddPage(new meter::SettingsPage, QStringLiteral("Установка"));
     sched_ = AddPage(new schedule::SchedulePage, QStringLiteral("Тарифное расписание"));
+    ConnectSchedule();
     readings_ = AddPage(new meter::ReadingsPage, QStringLiteral("Показания"));
     journal_ = AddPage(new meter::JournalPage, QStringLiteral("Журналы"));
     plc_ = AddPage(new meter::PlcPage, QStringLiteral("Параметры PLC"));
@@ -330,6 +332,30 @@ void MainWindow::CreatePages()
     protocol_ = AddPage(new ProtocolPage, QStringLiteral("Протокол"));
     layout->addWidget(PageControl1, 1);
     setCentralWidget(central);
+}
+
+void MainWindow::ConnectSchedule()
+{
+    using schedule::SchedulePage;
+    schedule::SetScheduleMessageHandler([](QWidget* parent, QMessageBox::Icon icon,
+                                           const QString& caption, const QString& text,
+                                           QMessageBox::StandardButtons buttons) {
+        return ShowMessage(parent, {icon, caption, text, buttons});
+    });
+    connect(sched_, &SchedulePage::showRequested, this,
+            [this] { PageControl1->setCurrentWidget(sched_); });
+    connect(ActionNewSched, &QAction::triggered, sched_, &SchedulePage::ActionNewSchedExecute);
+    connect(ActionLoadTariff, &QAction::triggered, sched_, &SchedulePage::ActionLoadTariffExecute);
+    connect(ActionSaveTariff, &QAction::triggered, sched_, &SchedulePage::ActionSaveTariffExecute);
+    // A queued batch keeps the meter-dependent controls off until the queue drains.
+    connect(ActionWriteSched, &QAction::triggered, this, [this] {
+        if (sched_->ActionWriteSchedExecute())
+            SetMeterControlsEnabled(false);
+    });
+    connect(ActionReadSched, &QAction::triggered, this, [this] {
+        if (sched_->ActionReadSchedExecute())
+            SetMeterControlsEnabled(false);
+    });
 }
 
 void MainWindow::CreateStatusBar()
@@ -473,6 +499,7 @@ void MainWindow::CreateLink(const PortOptions& ports)
     connect(settings_, &meter::SettingsPage::operationLogged, this, &MainWindow::LogOperation);
     connect(plc_, &meter::PlcPage::operationLogged, this, &MainWindow::LogOperation);
     connect(readings_, &meter::ReadingsPage::operationLogged, this, &MainWindow::LogOperation);
+    connect(sched_, &schedule::SchedulePage::operationLogged, this, &MainWindow::LogOperation);
     // Later exchanges of the batch already talk at the new address and speed.
     connect(settings_, &meter::SettingsPage::linkParametersWritten, this,
             [this](int address, int baudIndex) {

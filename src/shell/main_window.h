@@ -173,6 +173,8 @@ private:
     void CreateToolBar();
     void CreateMenus();
     void CreatePages();
+    // The schedule page's actions, its requests to be shown and its message boxes.
+    void ConnectSchedule();
     void CreateStatusBar();
     void ApplyModes();
     void FitAndCentre();

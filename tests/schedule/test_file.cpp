@@ -131,6 +131,35 @@ private slots:
         QCOMPARE(s.coefficient(), 1);
     }
 
+    // A transfer after 2099 cannot be kept, but the rest of the file is sound: only that entry
+    // is left out, the others keep their order, and the caller learns which one it was.
+    void transferAfter2099Dropped()
+    {
+        QByteArray image = FilledImage();
+        image.replace(34 + 4 * 2, 4, Hex("0101A001"));
+        image.replace(34 + 4 * 3, 4, Hex("10052606"));
+        image.replace(34 + 4 * 4, 4, Hex("3112A503"));
+        Schedule s;
+        QString error;
+        QStringList dropped;
+        QVERIFY2(LoadFileImage(s, image, &error, &dropped), qPrintable(error));
+        const Schedule filled = Filled();
+        const QVector<Transfer> expected =
+            filled.transfers() + QVector<Transfer>{{QDate(2026, 5, 10), 6}};
+        QCOMPARE(s.transfers(), expected);
+        QCOMPARE(s.committed(), filled.committed());
+        QCOMPARE(s.holidays(), filled.holidays());
+        QCOMPARE(s.coefficient(), filled.coefficient());
+        QCOMPARE(dropped,
+                 QStringList({"Перенос № 3 (смещение 42): дата 01.01.2100 позже 31.12.2099.",
+                              "Перенос № 5 (смещение 50): дата 31.12.2105 позже 31.12.2099."}));
+
+        // A late entry that is also faulty otherwise still refuses the file.
+        image.replace(34 + 4 * 2, 4, Hex("0101A009"));
+        QVERIFY(!LoadFileImage(s, image, &error, &dropped));
+        QCOMPARE(error, QStringLiteral("Перенос № 3 (смещение 42): тип дня 9 вне диапазона 1–8."));
+    }
+
     // Images that differ from a valid one in one place, and what loading them says.
     void refusedImages_data()
     {

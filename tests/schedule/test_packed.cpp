@@ -265,6 +265,8 @@ private slots:
                                      << 0 << "несуществующая дата 29.02.2026";
         QTest::newRow("year 2100") << Hex("0101A001") << int(TransferEntry::Invalid) << QDate() << 0
                                    << "дата 01.01.2100 позже 31.12.2099";
+        QTest::newRow("year 2100, day type 9") << Hex("0101A009") << int(TransferEntry::Invalid)
+                                               << QDate() << 0 << "тип дня 9 вне диапазона 1–8";
         QTest::newRow("day type 0") << Hex("01012600") << int(TransferEntry::Invalid) << QDate()
                                     << 0 << "тип дня 0 вне диапазона 1–8";
         QTest::newRow("day type 9") << Hex("01012609") << int(TransferEntry::Invalid) << QDate()
@@ -280,6 +282,8 @@ private slots:
         const TransferEntry e = UnpackTransfer(entry);
         QCOMPARE(int(e.kind), kind);
         QCOMPARE(e.reason, reason);
+        // Only a whole entry whose one fault is its year may be dropped alone.
+        QCOMPARE(e.late, reason.contains(QStringLiteral("позже")));
         if (e.kind == TransferEntry::Accepted) {
             QCOMPARE(e.transfer.date, date);
             QCOMPARE(e.transfer.dayType, dayType);

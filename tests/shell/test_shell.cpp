@@ -8,9 +8,9 @@
 #include "meter/ui/widgets.h"
 #include "platform/port_list.h"
 #include "platform/printers.h"
-#include "schedule/ui/frame_shedule.h"
+#include "schedule/ui/holidays_page.h"
+#include "schedule/ui/schedule_editor.h"
 #include "schedule/ui/schedule_page.h"
-#include "schedule/ui/tab_holidays.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
 #include "shell/db_page.h"
@@ -1027,7 +1027,8 @@ void TestShell::tariffColors()
     QFETCH(int, tariff);
     QFETCH(QColor, color);
 
-    zr::schedule::TFrameShedule frame;
+    zr::schedule::Schedule model;
+    zr::schedule::ScheduleEditor frame(&model);
     // The colour must show on screen, not merely sit in the palette.
     const auto shown = [](QRadioButton* button) {
         return button->grab().toImage().pixelColor(1, 1);
@@ -1045,7 +1046,8 @@ void TestShell::tariffColors()
 
 void TestShell::zoneListKeepsTimeOrder()
 {
-    zr::schedule::TFrameShedule frame;
+    zr::schedule::Schedule model;
+    zr::schedule::ScheduleEditor frame(&model);
     for (const char* time : {"12:00", "00:00", "23:30", "06:45"})
         new QTreeWidgetItem(frame.ListViewDays, {time, "1", "0", "1"});
     QStringList order;

@@ -143,9 +143,14 @@ void SetupReportList(QTreeWidget* list, const QStringList& columns, bool gridLin
     for (int column = 0; column < columns.size(); ++column)
         list->setColumnWidth(column,
                              std::max(list->columnWidth(column), header->sectionSizeHint(column)));
+    // An item rule of a style sheet drops the style's selection background, while the text still
+    // takes the highlighted-text colour: the selection is painted by the sheet as well.
     if (gridLines)
-        list->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
-                                           " border-bottom: 1px solid palette(mid); }"));
+        list->setStyleSheet(
+            QStringLiteral("QTreeView::item { border-right: 1px solid palette(mid);"
+                           " border-bottom: 1px solid palette(mid); }"
+                           " QTreeView::item:selected { background: "
+                           "palette(highlight); color: palette(highlighted-text); }"));
 }
 
 void HideSelection(QTableWidget* grid)
