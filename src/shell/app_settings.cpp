@@ -3,6 +3,7 @@
 #include <QVariant>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace zr::shell
 {
@@ -24,6 +25,18 @@ const QString kMaster = QStringLiteral("Master");
 const QString kNoUser = QStringLiteral("NoUser");
 const QString kDdm[3] = {QStringLiteral("DDMA"), QStringLiteral("DDMB"), QStringLiteral("DDMC")};
 const QString kScan = QStringLiteral("Scan");
+
+using production::DbOptions;
+const std::pair<QString, QString DbOptions::*> kDbTexts[] = {
+    {QStringLiteral("Database/Driver"), &DbOptions::driver},
+    {QStringLiteral("Database/Name"), &DbOptions::database},
+    {QStringLiteral("Database/Host"), &DbOptions::host},
+    {QStringLiteral("Database/User"), &DbOptions::user},
+    {QStringLiteral("Database/Password"), &DbOptions::password},
+    {QStringLiteral("Database/Options"), &DbOptions::connectOptions},
+};
+const QString kDbPort = QStringLiteral("Database/Port");
+constexpr int kMaxDbPort = 65535;
 
 class Reader
 {
@@ -128,6 +141,9 @@ LoadedSettings LoadAppSettings(QSettings& settings, bool windowsPortRules)
     for (int i = 0; i < 3; ++i)
         r.clamped(kDdm[i], v.ddmNumbers[i], 0, kMaxDdmNumber);
     r.boolean(kScan, v.scanner);
+    for (const auto& [name, field] : kDbTexts)
+        r.text(name, v.database.*field);
+    r.clamped(kDbPort, v.database.port, 0, kMaxDbPort);
     return {v, r.problems};
 }
 
@@ -152,6 +168,15 @@ void SaveAppSettings(QSettings& settings, const AppSettings& values, bool produc
     }
     // A DWORD 0 or 1, as the registry holds booleans.
     settings.setValue(kScan, values.scanner ? 1 : 0);
+    // A site on the defaults keeps no "Database" group, and no password is ever written unless an
+    // administrator stored one.
+    const DbOptions defaults;
+    for (const auto& [name, field] : kDbTexts) {
+        if (values.database.*field != defaults.*field)
+            settings.setValue(name, values.database.*field);
+    }
+    if (values.database.port != defaults.port)
+        settings.setValue(kDbPort, values.database.port);
     settings.sync();
 }
 

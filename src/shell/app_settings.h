@@ -4,6 +4,8 @@
 // "SOFTWARE\Quenvoll\ZR-347" (integers and booleans as DWORD); elsewhere in the per-user
 // settings file of the same organisation and application.
 
+#include "production/db_options.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,8 @@ struct AppSettings {
     bool noUser = false;
     std::array<int, 3> ddmNumbers{}; // SpinDDM_A/B/C, 0..16777215
     bool scanner = false;            // CheckScaner
+    // The production database, under the group "Database"; only an administrator edits these.
+    production::DbOptions database;
 };
 
 struct LoadedSettings {
@@ -43,7 +47,8 @@ struct LoadedSettings {
 LoadedSettings LoadAppSettings(QSettings& settings, bool windowsPortRules);
 
 // Writes the values back: a port only when there is one (not 0, not empty), the device numbers
-// only in production mode and each only when above 0.
+// only in production mode and each only when above 0, a database option only when it differs from
+// its default.
 void SaveAppSettings(QSettings& settings, const AppSettings& values, bool productionMode,
                      bool windowsPortRules);
 

@@ -134,7 +134,7 @@ MainWindow::MainWindow(const StartUp& startUp, const std::optional<Modes>& modes
         RestoreSettings();
     CreateLink(ports);
     if (modes_.production) {
-        production_ = new ProductionLine(*this);
+        production_ = new ProductionLine(*this, kept_.database);
         identify = [this] { production_->Identify(); };
     }
     journal_->SetPrintersInstalled(platform::PrintersInstalled());

@@ -36,7 +36,7 @@ class ProductionLine : public QObject
 {
     Q_OBJECT
 public:
-    explicit ProductionLine(MainWindow& window, const production::DbOptions& options = {});
+    ProductionLine(MainWindow& window, const production::DbOptions& options);
     ~ProductionLine() override;
 
     // Each activation of the window: workstation, operator and installation, then the clock.

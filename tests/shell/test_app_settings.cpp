@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace zr;
 using namespace zr::shell;
 
 class TestAppSettings : public QObject
@@ -173,6 +174,53 @@ private slots:
         QCOMPARE(loaded.values.meterPort, QStringLiteral("1"));
         QCOMPARE(loaded.values.ddmNumbers[0], 0);
         QCOMPARE(loaded.values.scannerPort, QStringLiteral("7"));
+    }
+
+    // Sites without ODBC name their own driver and server; the default stays the data source
+    // "Electrometer", and a store on the defaults gets no "Database" group.
+    void databaseOptions()
+    {
+        const auto s = settings();
+        AppSettings v = LoadAppSettings(*s, true).values;
+        QCOMPARE(v.database.driver, QStringLiteral("QODBC"));
+        QCOMPARE(v.database.database, QStringLiteral("Electrometer"));
+        QVERIFY(v.database.host.isEmpty() && v.database.user.isEmpty() &&
+                v.database.password.isEmpty() && v.database.connectOptions.isEmpty());
+        QCOMPARE(v.database.port, 0);
+        SaveAppSettings(*s, v, true, true);
+        QVERIFY(reopened(*s)->childGroups().isEmpty());
+
+        v.database = {"QPSQL", "electrometer", "db.example.local", 5433,
+                      "line",  "secret",       "connect_timeout=5"};
+        SaveAppSettings(*s, v, true, true);
+        const auto next = reopened(*s);
+        QCOMPARE(next->value("Database/Port").toInt(), 5433);
+        const LoadedSettings loaded = LoadAppSettings(*next, true);
+        QVERIFY(loaded.problems.isEmpty());
+        const production::DbOptions& db = loaded.values.database;
+        QCOMPARE(db.driver, QStringLiteral("QPSQL"));
+        QCOMPARE(db.database, QStringLiteral("electrometer"));
+        QCOMPARE(db.host, QStringLiteral("db.example.local"));
+        QCOMPARE(db.port, 5433);
+        QCOMPARE(db.user, QStringLiteral("line"));
+        QCOMPARE(db.password, QStringLiteral("secret"));
+        QCOMPARE(db.connectOptions, QStringLiteral("connect_timeout=5"));
+    }
+
+    void databaseWrongTypes()
+    {
+        const auto s = settings({{"Database/Port", "пятый"},
+                                 {"Database/Driver", QStringList{"QPSQL", "QMYSQL"}},
+                                 {"Database/Host", "db.example.local"}});
+        const LoadedSettings loaded = LoadAppSettings(*s, false);
+        QCOMPARE(loaded.problems.size(), 2);
+        QVERIFY(loaded.problems.filter("«Database/Port»").first().contains("«0»"));
+        QVERIFY(loaded.problems.filter("«Database/Driver»").first().contains("«QODBC»"));
+        QCOMPARE(loaded.values.database.port, 0);
+        QCOMPARE(loaded.values.database.driver, QStringLiteral("QODBC"));
+        QCOMPARE(loaded.values.database.host, QStringLiteral("db.example.local"));
+        QCOMPARE(LoadAppSettings(*settings({{"Database/Port", 70000}}), false).values.database.port,
+                 65535);
     }
 
     void scannerFlag_data()
