@@ -31,26 +31,26 @@ QTimer* MakeTimer(QObject* parent, const char* name, int msec)
 } // namespace
 
 MeterLink::MeterLink(Port& port, QObject* parent)
-    : QObject(parent), m_port(&port), m_timer1(MakeTimer(this, "Timer1", 50)),
-      m_timerOut(MakeTimer(this, "TimerOut", 500)),
-      m_timerStart(MakeTimer(this, "TimerStart", 100)), m_clock([] { return QTime::currentTime(); })
+    : QObject(parent), port_(&port), timer1_(MakeTimer(this, "Timer1", 50)),
+      timerOut_(MakeTimer(this, "TimerOut", 500)), timerStart_(MakeTimer(this, "TimerStart", 100)),
+      clock_([] { return QTime::currentTime(); })
 {
-    m_timerOut->setSingleShot(true);
-    connect(m_timer1, &QTimer::timeout, this, &MeterLink::Timer1Timer);
-    connect(m_timerOut, &QTimer::timeout, this, &MeterLink::TimerOutTimer);
-    connect(m_timerStart, &QTimer::timeout, this, &MeterLink::TimerStartTimer);
-    connect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    timerOut_->setSingleShot(true);
+    connect(timer1_, &QTimer::timeout, this, &MeterLink::Timer1Timer);
+    connect(timerOut_, &QTimer::timeout, this, &MeterLink::TimerOutTimer);
+    connect(timerStart_, &QTimer::timeout, this, &MeterLink::TimerStartTimer);
+    connect(port_, &Port::received, this, &MeterLink::VaComm1RxChar);
     ConnectLoss();
 }
 
 bool MeterLink::setPort(Port& port)
 {
-    if (m_connected)
+    if (connected_)
         return false;
-    disconnect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
-    disconnect(m_port, &Port::lost, this, &MeterLink::PortLost);
-    m_port = &port;
-    connect(m_port, &Port::received, this, &MeterLink::VaComm1RxChar);
+    disconnect(port_, &Port::received, this, &MeterLink::VaComm1RxChar);
+    disconnect(port_, &Port::lost, this, &MeterLink::PortLost);
+    port_ = &port;
+    connect(port_, &Port::received, this, &MeterLink::VaComm1RxChar);
     ConnectLoss();
     return true;
 }
@@ -58,22 +58,22 @@ bool MeterLink::setPort(Port& port)
 // Queued: the port reports from inside its own notification, where it must not be closed.
 void MeterLink::ConnectLoss()
 {
-    connect(m_port, &Port::lost, this, &MeterLink::PortLost, Qt::QueuedConnection);
+    connect(port_, &Port::lost, this, &MeterLink::PortLost, Qt::QueuedConnection);
 }
 
 void MeterLink::setAddress(int address)
 {
-    m_address = qBound(0, address, 255);
+    address_ = qBound(0, address, 255);
 }
 
 void MeterLink::setTimeout(int msec)
 {
-    m_timerOut->setInterval(msec);
+    timerOut_->setInterval(msec);
 }
 
 bool MeterLink::RegisterDecoder(FunctionCode code, Decoder decoder)
 {
-    const bool added = m_decoders.emplace(code, std::move(decoder)).second;
+    const bool added = decoders_.emplace(code, std::move(decoder)).second;
     Q_ASSERT_X(added, "MeterLink::RegisterDecoder", "a second decoder for one function code");
     return added;
 }
@@ -82,32 +82,32 @@ bool MeterLink::RegisterDecoder(FunctionCode code, Decoder decoder)
 
 void MeterLink::Enqueue(const QByteArray& frameWithoutCrc, Decoder decoder)
 {
-    m_queue.append({AppendCrc(frameWithoutCrc), std::move(decoder)});
+    queue_.append({AppendCrc(frameWithoutCrc), std::move(decoder)});
     CommandsChange();
 }
 
 QList<QByteArray> MeterLink::queue() const
 {
     QList<QByteArray> frames;
-    frames.reserve(m_queue.size());
-    for (const Request& request : m_queue)
+    frames.reserve(queue_.size());
+    for (const Request& request : queue_)
         frames.append(request.frame);
     return frames;
 }
 
 void MeterLink::DropHead()
 {
-    if (m_queue.isEmpty())
+    if (queue_.isEmpty())
         return;
-    m_queue.removeFirst();
+    queue_.removeFirst();
     CommandsChange();
 }
 
 void MeterLink::ClearQueue()
 {
-    if (m_queue.isEmpty())
+    if (queue_.isEmpty())
         return;
-    m_queue.clear();
+    queue_.clear();
     emit queueDropped();
     CommandsChange();
 }
@@ -116,95 +116,95 @@ void MeterLink::ClearQueue()
 // which comes straight back here to be sent.
 void MeterLink::CommandsChange()
 {
-    if (!m_queue.isEmpty()) {
-        if (!m_connected) {
+    if (!queue_.isEmpty()) {
+        if (!connected_) {
             ClearQueue();
             return;
         }
-        const QByteArray& head = m_queue.first().frame;
+        const QByteArray& head = queue_.first().frame;
         const uint8_t code = uint8_t(head[0]);
-        m_current = (code == EnterPassword || code == WritePassword) ? InsertPassword(head) : head;
+        current_ = (code == EnterPassword || code == WritePassword) ? InsertPassword(head) : head;
         // Restarting a running send timer would only delay the exchange.
-        if (!m_timer1->isActive())
-            m_timer1->start();
+        if (!timer1_->isActive())
+            timer1_->start();
         return;
     }
-    if (!m_connected)
+    if (!connected_)
         return;
-    if (m_settingsWrite) {
-        m_settingsWrite = false;
+    if (settingsWrite_) {
+        settingsWrite_ = false;
         emit resultIndicator(true);
-        if (m_productionMode)
+        if (productionMode_)
             emit settingsBatchDrained();
         ResetDisplay();
     }
-    if (m_scheduleWrite) {
-        m_scheduleWrite = false;
+    if (scheduleWrite_) {
+        scheduleWrite_ = false;
         emit resultIndicator(true);
     }
     emit meterControlsEnabled(true);
-    m_idleReading = true;
-    const QByteArray request = IdleRequest(m_idleStep, m_tariffText);
-    m_idleStep = (m_idleStep + 1) % kIdleSteps;
+    idleReading_ = true;
+    const QByteArray request = IdleRequest(idleStep_, tariffText_);
+    idleStep_ = (idleStep_ + 1) % kIdleSteps;
     Enqueue(request);
 }
 
 QByteArray MeterLink::InsertPassword(const QByteArray& head) const
 {
-    const QString& text = uint8_t(head[0]) == EnterPassword ? m_accessPassword : m_newPassword;
+    const QString& text = uint8_t(head[0]) == EnterPassword ? accessPassword_ : newPassword_;
     return AppendCrc(head.left(2) +
-                     ScramblePassword(PasswordBytes(text), m_factoryNumber, m_runningTime));
+                     ScramblePassword(PasswordBytes(text), factoryNumber_, runningTime_));
 }
 
 void MeterLink::HandleResponse(const QByteArray& buffer)
 {
-    m_timeouts = 0;
-    const Judgement judgement = ClassifyResponse(m_current, buffer);
+    timeouts_ = 0;
+    const Judgement judgement = ClassifyResponse(current_, buffer);
     if (judgement.kind == Judgement::Valid) {
-        const uint8_t code = uint8_t(m_current[0]);
+        const uint8_t code = uint8_t(current_[0]);
         // The schedule checksum (function 8 with length 4) belongs to the idle cycle.
         emit gaugeSchedVisible(
             (code == ReadSchedule || code == ReadHolidays || code == ReadTransfers) &&
             uint8_t(buffer[1]) != 4);
-        m_timerOut->stop();
+        timerOut_->stop();
         emit gaugeJournalVisible(code == ReadYearJournal || code == ReadEventJournal ||
                                  code == ReadHalfHours);
         // The head is still the request answered: decoders never enqueue and nothing else runs
         // in between.
-        if (!m_queue.isEmpty() && m_queue.first().decoder) {
-            m_queue.first().decoder(buffer);
-        } else if (const auto decoder = m_decoders.find(code); decoder != m_decoders.end()) {
+        if (!queue_.isEmpty() && queue_.first().decoder) {
+            queue_.first().decoder(buffer);
+        } else if (const auto decoder = decoders_.find(code); decoder != decoders_.end()) {
             decoder->second(buffer);
         }
         DropHead();
         return;
     }
     if (judgement.kind == Judgement::Error) {
-        m_timerOut->stop();
+        timerOut_->stop();
         emit actionSettingEnabled(true);
         emit actionFixDbEnabled(true);
         emit actionFindAddressEnabled(false);
     }
     LogMessage(judgement.message);
-    if (!m_queue.isEmpty())
+    if (!queue_.isEmpty())
         FailBatch();
 }
 
 void MeterLink::FailBatch()
 {
-    m_timerOut->stop();
+    timerOut_->stop();
     // The message boxes below run their own event loop: no exchange may start for a head that is
     // about to be dropped. Emptying the queue starts the send timer again.
-    m_timer1->stop();
-    if (m_settingsWrite) {
-        m_settingsWrite = false;
+    timer1_->stop();
+    if (settingsWrite_) {
+        settingsWrite_ = false;
         emit resultIndicator(false);
         emit failureMessage(kErrorCaption, QStringLiteral("Во время записи установок произошла "
                                                           "ошибка. Описание смотрите на закладке "
                                                           "Протокол."));
     }
-    if (m_scheduleWrite) {
-        m_scheduleWrite = false;
+    if (scheduleWrite_) {
+        scheduleWrite_ = false;
         emit resultIndicator(false);
         emit failureMessage(kErrorCaption,
                             QStringLiteral("Во время записи тарифного расписания произошла "
@@ -218,68 +218,68 @@ void MeterLink::FailBatch()
 void MeterLink::Timer1Timer()
 {
     emit sendTick();
-    if (!m_port->isOpen() || m_timerOut->isActive())
+    if (!port_->isOpen() || timerOut_->isActive())
         return;
-    m_timer1->stop();
-    m_received.clear();
+    timer1_->stop();
+    received_.clear();
     // A failed address byte is not reported: the time-out ends the exchange.
-    m_port->setParity(Parity::Mark);
-    m_port->assertRts();
-    m_port->write(QByteArray(1, char(m_address)));
+    port_->setParity(Parity::Mark);
+    port_->assertRts();
+    port_->write(QByteArray(1, char(address_)));
     if (hexLog())
-        Log(SendAddressLine(m_clock(), uint8_t(m_address)));
-    emit statusText(0, QString::number(m_exchangeCount));
-    m_timerOut->start();
+        Log(SendAddressLine(clock_(), uint8_t(address_)));
+    emit statusText(0, QString::number(exchangeCount_));
+    timerOut_->start();
 }
 
 void MeterLink::VaComm1RxChar()
 {
-    if (!m_port->isOpen())
+    if (!port_->isOpen())
         return;
-    m_addressSearch = false;
-    const QByteArray bytes = m_port->readAvailable();
+    addressSearch_ = false;
+    const QByteArray bytes = port_->readAvailable();
     if (bytes.isEmpty())
         return;
     if (hexLog())
-        Log(ReceivedLine(m_clock(), bytes));
-    if (m_port->parity() == Parity::Mark) {
+        Log(ReceivedLine(clock_(), bytes));
+    if (port_->parity() == Parity::Mark) {
         // Handshake: only the echo's first byte counts; the rest of the chunk is dropped.
-        if (uint8_t(bytes[0]) != m_address)
+        if (uint8_t(bytes[0]) != address_)
             return;
-        m_port->setParity(Parity::Space);
-        m_port->assertRts();
-        m_port->write(m_current);
-        if (!m_current.isEmpty())
-            emit statusText(1, FunctionName(uint8_t(m_current[0])));
+        port_->setParity(Parity::Space);
+        port_->assertRts();
+        port_->write(current_);
+        if (!current_.isEmpty())
+            emit statusText(1, FunctionName(uint8_t(current_[0])));
         if (hexLog())
-            Log(SendFrameLine(m_clock(), m_current));
-        ++m_exchangeCount;
+            Log(SendFrameLine(clock_(), current_));
+        ++exchangeCount_;
         return;
     }
-    m_timeouts = 0;
-    m_received += bytes;
-    if (ResponseComplete(m_received))
-        HandleResponse(m_received);
+    timeouts_ = 0;
+    received_ += bytes;
+    if (ResponseComplete(received_))
+        HandleResponse(received_);
 }
 
 void MeterLink::TimerOutTimer()
 {
-    m_timerOut->stop();
-    if (m_addressSearch) {
-        ChangeAddress(m_address == 255 ? 0 : m_address + 1);
-        if (!m_queue.isEmpty())
+    timerOut_->stop();
+    if (addressSearch_) {
+        ChangeAddress(address_ == 255 ? 0 : address_ + 1);
+        if (!queue_.isEmpty())
             FailBatch();
         return;
     }
-    LogMessage(TimeoutLine(m_clock()));
-    if (!m_queue.isEmpty())
+    LogMessage(TimeoutLine(clock_()));
+    if (!queue_.isEmpty())
         FailBatch();
     emit actionFindAddressEnabled(true);
-    if (++m_timeouts > 5) {
+    if (++timeouts_ > 5) {
         emit actionSettingEnabled(false);
         emit actionFixDbEnabled(false);
         emit meterControlsEnabled(false);
-        if (m_productionMode)
+        if (productionMode_)
             ChangeAddress(0);
         ResetDisplay();
     }
@@ -289,45 +289,45 @@ void MeterLink::TimerOutTimer()
 
 bool MeterLink::ActionConnectExecute(const QString& portText)
 {
-    if (m_connected)
+    if (connected_)
         return true;
     emit statusText(0, QString());
     emit statusText(1, QString());
-    if (!m_port->open(portText)) {
+    if (!port_->open(portText)) {
         emit failureMessage(kErrorCaption, QStringLiteral("Ошибка открытия порта ") + portText);
         return false;
     }
-    m_connected = true;
-    m_portText = portText;
+    connected_ = true;
+    portText_ = portText;
     emit connectionChanged(true);
     ResetDisplay();
-    m_settingsWrite = false;
-    m_scheduleWrite = false;
+    settingsWrite_ = false;
+    scheduleWrite_ = false;
     // Silence on an earlier connection says nothing about this one: without this, the first
     // time-out after reconnecting would already count as the sixth.
-    m_timeouts = 0;
-    m_timerStart->start();
+    timeouts_ = 0;
+    timerStart_->start();
     return true;
 }
 
 void MeterLink::TimerStartTimer()
 {
-    m_timerStart->stop();
-    m_exchangeCount = 0;
+    timerStart_->stop();
+    exchangeCount_ = 0;
     emit trafficCleared();
-    m_idleStep = 0;
+    idleStep_ = 0;
     ClearQueue();
     // The session opens with the version read, the idle cycle's first step.
-    Enqueue(IdleRequest(0, m_tariffText));
+    Enqueue(IdleRequest(0, tariffText_));
 }
 
 bool MeterLink::ActionDisconnectExecute(const QString& portText)
 {
-    if (!m_connected)
+    if (!connected_)
         return true;
     emit statusText(0, QString());
     emit statusText(1, QString());
-    if (!m_port->close()) {
+    if (!port_->close()) {
         emit failureMessage(kErrorCaption, QStringLiteral("Ошибка закрытия порта ") + portText);
         return false;
     }
@@ -337,28 +337,28 @@ bool MeterLink::ActionDisconnectExecute(const QString& portText)
 
 void MeterLink::PortLost(const QString& reason)
 {
-    if (!m_connected || !m_port->isOpen())
+    if (!connected_ || !port_->isOpen())
         return;
-    m_port->close();
+    port_->close();
     emit statusText(0, QString());
     emit statusText(1, QString());
     EndConnection();
     emit failureMessage(kErrorCaption,
-                        QStringLiteral("Связь через порт %1 прервана: %2").arg(m_portText, reason));
+                        QStringLiteral("Связь через порт %1 прервана: %2").arg(portText_, reason));
 }
 
 void MeterLink::EndConnection()
 {
-    m_timer1->stop();
-    m_timerOut->stop();
-    m_timerStart->stop();
+    timer1_->stop();
+    timerOut_->stop();
+    timerStart_->stop();
     // A write batch cut short here neither succeeded nor failed on the meter's word: drop its
     // marks and leave the connected state first, so the emptied queue is not taken for a drained
     // batch (no green indicator, no production record, no idle request left behind).
-    m_settingsWrite = false;
-    m_scheduleWrite = false;
-    m_addressSearch = false;
-    m_connected = false;
+    settingsWrite_ = false;
+    scheduleWrite_ = false;
+    addressSearch_ = false;
+    connected_ = false;
     ClearQueue();
     emit meterControlsEnabled(false);
     emit actionSettingEnabled(false);
@@ -370,7 +370,7 @@ void MeterLink::EndConnection()
 
 void MeterLink::ActionFindAddressExecute()
 {
-    m_addressSearch = true;
+    addressSearch_ = true;
     ChangeAddress(0);
 }
 
@@ -378,19 +378,19 @@ void MeterLink::ActionFindAddressExecute()
 
 void MeterLink::ResetDisplay()
 {
-    m_factoryNumber = 0;
+    factoryNumber_ = 0;
     emit displayResetRequested();
 }
 
 void MeterLink::ChangeAddress(int address)
 {
-    m_address = address;
+    address_ = address;
     emit addressChanged(address);
 }
 
 void MeterLink::LogMessage(const QString& line)
 {
-    if (m_trafficLog)
+    if (trafficLog_)
         Log(line);
 }
 

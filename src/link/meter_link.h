@@ -33,36 +33,36 @@ public:
     // The line used from the next connect on (the window offers real ports and the demo meter
     // side by side). Refused while connected: the exchange in progress belongs to the old line.
     bool setPort(Port& port);
-    Port& port() const { return *m_port; }
+    Port& port() const { return *port_; }
 
     // --- Inputs from the window ---
     void setAddress(int address); // SpinAddr, 0-255
-    int address() const { return m_address; }
-    void setTimeout(int msec);                         // SpinTimer
-    void setTrafficLog(bool on) { m_trafficLog = on; } // CheckBox_Terminal
-    void setMasterMode(bool on) { m_masterMode = on; }
-    void setProductionMode(bool on) { m_productionMode = on; }
-    void setAccessPassword(const QString& text) { m_accessPassword = text; } // LabeledPass2
-    void setNewPassword(const QString& text) { m_newPassword = text; }       // LabeledPass1
-    void setCurrentTariffText(const QString& text) { m_tariffText = text; }  // EditTariff
+    int address() const { return address_; }
+    void setTimeout(int msec);                        // SpinTimer
+    void setTrafficLog(bool on) { trafficLog_ = on; } // CheckBox_Terminal
+    void setMasterMode(bool on) { masterMode_ = on; }
+    void setProductionMode(bool on) { productionMode_ = on; }
+    void setAccessPassword(const QString& text) { accessPassword_ = text; } // LabeledPass2
+    void setNewPassword(const QString& text) { newPassword_ = text; }       // LabeledPass1
+    void setCurrentTariffText(const QString& text) { tariffText_ = text; }  // EditTariff
     // Set by the decoders of functions 1 and 17; the display reset sets the number back to 0.
-    void setFactoryNumber(uint32_t number) { m_factoryNumber = number & 0xFFFFFF; }
-    uint32_t factoryNumber() const { return m_factoryNumber; }
-    void setRunningTime(uint32_t seconds) { m_runningTime = seconds; }
-    uint32_t runningTime() const { return m_runningTime; }
+    void setFactoryNumber(uint32_t number) { factoryNumber_ = number & 0xFFFFFF; }
+    uint32_t factoryNumber() const { return factoryNumber_; }
+    void setRunningTime(uint32_t seconds) { runningTime_ = seconds; }
+    uint32_t runningTime() const { return runningTime_; }
     // Write actions set their mark before they enqueue their batch.
-    void setSettingsWriteMark() { m_settingsWrite = true; }
-    void setScheduleWriteMark() { m_scheduleWrite = true; }
-    bool settingsWriteMark() const { return m_settingsWrite; }
-    bool scheduleWriteMark() const { return m_scheduleWrite; }
+    void setSettingsWriteMark() { settingsWrite_ = true; }
+    void setScheduleWriteMark() { scheduleWrite_ = true; }
+    bool settingsWriteMark() const { return settingsWrite_; }
+    bool scheduleWriteMark() const { return scheduleWrite_; }
     // Set whenever the queue drains; the readings page clears it when the user asks for readings.
-    bool idleReading() const { return m_idleReading; }
-    void clearIdleReading() { m_idleReading = false; }
+    bool idleReading() const { return idleReading_; }
+    void clearIdleReading() { idleReading_ = false; }
     // A line of its own in the traffic log, when the log is on: failure messages, and the
     // decoders' word on responses too short for their layout.
     void LogMessage(const QString& line);
     // Tests pin the time written into the traffic log.
-    void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setClock(Clock clock) { clock_ = std::move(clock); }
 
     // A valid response goes to the decoder that came with its request or, without one, to the
     // decoder registered for its code; after that the link drops the head itself. Decoders never
@@ -77,12 +77,12 @@ public:
     void DropHead();
     // The queued frames, head first, with their CRC.
     QList<QByteArray> queue() const;
-    QByteArray currentRequest() const { return m_current; }
-    bool connected() const { return m_connected; }
-    bool addressSearch() const { return m_addressSearch; }
-    int exchangeCount() const { return m_exchangeCount; }
-    int consecutiveTimeouts() const { return m_timeouts; }
-    unsigned idleStep() const { return m_idleStep; }
+    QByteArray currentRequest() const { return current_; }
+    bool connected() const { return connected_; }
+    bool addressSearch() const { return addressSearch_; }
+    int exchangeCount() const { return exchangeCount_; }
+    int consecutiveTimeouts() const { return timeouts_; }
+    unsigned idleStep() const { return idleStep_; }
 
     // --- Commands ---
     // portText: the ComboPort text. Failures show their message box and leave the state as it was.
@@ -137,42 +137,42 @@ private:
     void ResetDisplay();
     void ChangeAddress(int address);
     void Log(const QString& line);
-    bool hexLog() const { return m_trafficLog && m_masterMode; }
+    bool hexLog() const { return trafficLog_ && masterMode_; }
 
-    Port* m_port;
-    QTimer* m_timer1;
-    QTimer* m_timerOut;
-    QTimer* m_timerStart;
-    Clock m_clock;
-    std::map<uint8_t, Decoder> m_decoders;
+    Port* port_;
+    QTimer* timer1_;
+    QTimer* timerOut_;
+    QTimer* timerStart_;
+    Clock clock_;
+    std::map<uint8_t, Decoder> decoders_;
 
     struct Request {
         QByteArray frame; // with CRC
         Decoder decoder;
     };
-    QList<Request> m_queue;
-    QByteArray m_current;
-    QByteArray m_received;
+    QList<Request> queue_;
+    QByteArray current_;
+    QByteArray received_;
 
-    QString m_portText; // as given to ActionConnectExecute, for the loss message
-    int m_address = 0;
-    bool m_trafficLog = false;
-    bool m_masterMode = false;
-    bool m_productionMode = false;
-    QString m_accessPassword;
-    QString m_newPassword;
-    QString m_tariffText;
-    uint32_t m_factoryNumber = 0;
-    uint32_t m_runningTime = 0;
+    QString portText_; // as given to ActionConnectExecute, for the loss message
+    int address_ = 0;
+    bool trafficLog_ = false;
+    bool masterMode_ = false;
+    bool productionMode_ = false;
+    QString accessPassword_;
+    QString newPassword_;
+    QString tariffText_;
+    uint32_t factoryNumber_ = 0;
+    uint32_t runningTime_ = 0;
 
-    bool m_connected = false;
-    bool m_addressSearch = false;
-    bool m_settingsWrite = false;
-    bool m_scheduleWrite = false;
-    bool m_idleReading = false;
-    unsigned m_idleStep = 0;
-    int m_exchangeCount = 0;
-    int m_timeouts = 0;
+    bool connected_ = false;
+    bool addressSearch_ = false;
+    bool settingsWrite_ = false;
+    bool scheduleWrite_ = false;
+    bool idleReading_ = false;
+    unsigned idleStep_ = 0;
+    int exchangeCount_ = 0;
+    int timeouts_ = 0;
 };
 
 } // namespace zr::link

@@ -18,33 +18,33 @@ QSerialPort::Parity QtParity(link::Parity parity)
 
 SerialPort::SerialPort(QObject* parent) : link::Port(parent)
 {
-    m_port.setBaudRate(4800);
-    connect(&m_port, &QSerialPort::readyRead, this, &SerialPort::received);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPort::ErrorOccurred);
+    port_.setBaudRate(4800);
+    connect(&port_, &QSerialPort::readyRead, this, &SerialPort::received);
+    connect(&port_, &QSerialPort::errorOccurred, this, &SerialPort::ErrorOccurred);
 }
 
 bool SerialPort::open(const QString& name)
 {
-    m_port.setPortName(PortOpenName(name));
-    if (!m_port.open(QIODevice::ReadWrite))
+    port_.setPortName(PortOpenName(name));
+    if (!port_.open(QIODevice::ReadWrite))
         return false;
-    m_lost = false;
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setStopBits(QSerialPort::OneStop);
-    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    lost_ = false;
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
     // A pseudo-terminal has no modem lines: these fail there and the line works all the same.
-    m_port.setDataTerminalReady(false);
-    m_port.setRequestToSend(true);
-    m_parity = link::Parity::Space;
-    setParity(m_parity);
+    port_.setDataTerminalReady(false);
+    port_.setRequestToSend(true);
+    parity_ = link::Parity::Space;
+    setParity(parity_);
     return true;
 }
 
 bool SerialPort::close()
 {
-    if (!m_port.isOpen())
+    if (!port_.isOpen())
         return false;
-    m_port.close();
+    port_.close();
     return true;
 }
 
@@ -54,57 +54,57 @@ void SerialPort::ErrorOccurred(QSerialPort::SerialPortError error)
 {
     const bool unusable = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
                           error == QSerialPort::WriteError;
-    if (!unusable || !m_port.isOpen() || m_lost)
+    if (!unusable || !port_.isOpen() || lost_)
         return;
-    m_lost = true;
-    emit lost(m_port.errorString());
+    lost_ = true;
+    emit lost(port_.errorString());
 }
 
 bool SerialPort::isOpen() const
 {
-    return m_port.isOpen();
+    return port_.isOpen();
 }
 
 bool SerialPort::setBaudRate(int baud)
 {
-    return m_port.setBaudRate(baud);
+    return port_.setBaudRate(baud);
 }
 
 bool SerialPort::setParity(link::Parity parity)
 {
     // Remember the request even when the driver refuses it: a pseudo-terminal may report a
     // failure although the setting holds, and the exchange goes by the phase asked for.
-    m_parity = parity;
-    if (!m_port.isOpen())
+    parity_ = parity;
+    if (!port_.isOpen())
         return false;
-    return KeepParityCheckOff(m_port.setParity(QtParity(parity)));
+    return KeepParityCheckOff(port_.setParity(QtParity(parity)));
 }
 
 // QSerialPort rewrites the whole line setting on each change (on Windows with the parity check
 // on), so the check is switched off again after every one.
 bool SerialPort::KeepParityCheckOff(bool applied)
 {
-    return (!m_port.isOpen() || DisableInputParityCheck(m_port)) && applied;
+    return (!port_.isOpen() || DisableInputParityCheck(port_)) && applied;
 }
 
 bool SerialPort::assertRts()
 {
-    return m_port.setRequestToSend(true);
+    return port_.setRequestToSend(true);
 }
 
 bool SerialPort::write(const QByteArray& bytes)
 {
-    if (m_port.write(bytes) != bytes.size())
+    if (port_.write(bytes) != bytes.size())
         return false;
     // Hand the bytes to the driver now, before a parity switch can follow; waiting for the
     // write to complete could read and announce input inside this call.
-    m_port.flush();
+    port_.flush();
     return true;
 }
 
 QByteArray SerialPort::readAvailable()
 {
-    return m_port.readAll();
+    return port_.readAll();
 }
 
 bool ProbePort(const QString& name)

@@ -21,7 +21,7 @@ public:
     bool isOpen() const override;
     bool setBaudRate(int baud) override;
     bool setParity(link::Parity parity) override;
-    link::Parity parity() const override { return m_parity; }
+    link::Parity parity() const override { return parity_; }
     bool assertRts() override;
     bool write(const QByteArray& bytes) override;
     QByteArray readAvailable() override;
@@ -30,9 +30,9 @@ private:
     bool KeepParityCheckOff(bool applied);
     void ErrorOccurred(QSerialPort::SerialPortError error);
 
-    QSerialPort m_port;
-    link::Parity m_parity = link::Parity::Space;
-    bool m_lost = false;
+    QSerialPort port_;
+    link::Parity parity_ = link::Parity::Space;
+    bool lost_ = false;
 };
 
 // Whether a port can be opened and take one zero byte: the port list's fallback probe.

@@ -20,14 +20,14 @@ bool Drift::Measure(const QDateTime& meter, const QDateTime& now, const QDateTim
     if (!(since > 0.5))
         return false;
     const double ahead = double(now.msecsTo(meter)) / kMsPerDay;
-    m_sum += ahead / since * 86400.0;
-    ++m_count;
+    sum_ += ahead / since * 86400.0;
+    ++count_;
     return true;
 }
 
 QString Drift::text(const QLocale& locale) const
 {
-    if (m_count == 0)
+    if (count_ == 0)
         return QString();
     const double value = average();
     // Five significant digits at most: beyond that the value is written in exponent form.
@@ -40,8 +40,8 @@ QString Drift::text(const QLocale& locale) const
 
 void Drift::reset()
 {
-    m_sum = 0;
-    m_count = 0;
+    sum_ = 0;
+    count_ = 0;
 }
 
 std::optional<double> DeltaValue(const QString& text, const QLocale& locale)

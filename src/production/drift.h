@@ -16,15 +16,15 @@ public:
     // Adds one measurement from the meter's time and the computer's time now, when the meter was
     // last programmed more than half a day ago (an invalid date: never); false when none is taken.
     bool Measure(const QDateTime& meter, const QDateTime& now, const QDateTime& lastProgrammed);
-    int count() const { return m_count; }
-    double average() const { return m_count ? m_sum / m_count : 0.0; }
+    int count() const { return count_; }
+    double average() const { return count_ ? sum_ / count_ : 0.0; }
     // EditDelta: the average with 2 decimals, empty before the first measurement.
     QString text(const QLocale& locale = QLocale()) const;
     void reset();
 
 private:
-    double m_sum = 0;
-    int m_count = 0;
+    double sum_ = 0;
+    int count_ = 0;
 };
 
 // EditDelta's text as a number; empty when it is not one (for example empty).

@@ -69,8 +69,8 @@ int IntOf(const QVariant& value)
 ProductionDb::ProductionDb(const DbOptions& options)
 {
     static QAtomicInt serial;
-    m_connection = QStringLiteral("production-%1").arg(serial.fetchAndAddRelaxed(1));
-    QSqlDatabase db = QSqlDatabase::addDatabase(options.driver, m_connection);
+    connection_ = QStringLiteral("production-%1").arg(serial.fetchAndAddRelaxed(1));
+    QSqlDatabase db = QSqlDatabase::addDatabase(options.driver, connection_);
     db.setDatabaseName(options.database);
     if (!options.host.isEmpty())
         db.setHostName(options.host);
@@ -85,25 +85,25 @@ ProductionDb::ProductionDb(const DbOptions& options)
 
 ProductionDb::~ProductionDb()
 {
-    QSqlDatabase::database(m_connection, false).close();
-    QSqlDatabase::removeDatabase(m_connection);
+    QSqlDatabase::database(connection_, false).close();
+    QSqlDatabase::removeDatabase(connection_);
 }
 
 bool ProductionDb::Fail(const QString& error)
 {
-    m_error = error;
-    m_reopen = true;
+    error_ = error;
+    reopen_ = true;
     return false;
 }
 
 bool ProductionDb::Open()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
     if (!db.isValid())
         return Fail(QStringLiteral("Драйвер базы данных недоступен: ") + db.lastError().text());
-    if (m_reopen)
+    if (reopen_)
         db.close(); // the failure may have been a lost connection
-    m_reopen = false;
+    reopen_ = false;
     if (!db.isOpen() && !db.open())
         return Fail(db.lastError().text());
     return true;
@@ -127,7 +127,7 @@ bool ProductionDb::Select(const QString& statement, const Bindings& bindings, co
     *value = QVariant();
     if (!Open())
         return false;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
     if (!Exec(query, statement, bindings))
         return false;
     if (query.next())
@@ -205,7 +205,7 @@ bool ProductionDb::QueryOperation(int typeId, int electroId, int plantId, int pe
 {
     if (!Open())
         return false;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
     return Exec(query, kOperation,
                 {{"type_id", typeId},
                  {"electro_id", electroId},
@@ -226,7 +226,7 @@ bool ProductionDb::QueryIns(const SetZurRow& row)
 {
     if (!Open())
         return false;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
     return Exec(query, kIns,
                 {{"operation_id", row.operationId},
                  {"version", Typed(row.version)},
@@ -257,7 +257,7 @@ bool ProductionDb::QueryInsPlm(int operationId, const QString& version, int plmG
 {
     if (!Open())
         return false;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
     return Exec(query, kInsPlm,
                 {{"operation_id", operationId},
                  {"version", version},
@@ -270,19 +270,19 @@ bool ProductionDb::transaction()
 {
     if (!Open())
         return false;
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
     return db.transaction() || Fail(db.lastError().text());
 }
 
 bool ProductionDb::commit()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
     return db.commit() || Fail(db.lastError().text());
 }
 
 void ProductionDb::rollback()
 {
-    QSqlDatabase::database(m_connection, false).rollback();
+    QSqlDatabase::database(connection_, false).rollback();
 }
 
 } // namespace zr::production

@@ -43,7 +43,7 @@ public:
     ProductionDb(const ProductionDb&) = delete;
     ProductionDb& operator=(const ProductionDb&) = delete;
 
-    QString lastError() const { return m_error; }
+    QString lastError() const { return error_; }
 
     bool QueryComputer(const QString& name, int* computerId);
     bool QueryPerson(const QString& login, int* personId);
@@ -71,9 +71,9 @@ private:
                 QVariant* value);
     bool Fail(const QString& error);
 
-    QString m_connection;
-    QString m_error;
-    bool m_reopen = false;
+    QString connection_;
+    QString error_;
+    bool reopen_ = false;
 };
 
 } // namespace zr::production

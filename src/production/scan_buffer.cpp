@@ -38,17 +38,17 @@ ScanCode Decode(const QByteArray& raw)
 
 QList<ScanCode> ScanBuffer::append(const QByteArray& bytes)
 {
-    m_buffer += bytes;
+    buffer_ += bytes;
     QList<ScanCode> codes;
     qsizetype cr;
-    while ((cr = m_buffer.indexOf('\r')) >= 0) {
-        const ScanCode code = Decode(m_buffer.left(cr));
-        m_buffer.remove(0, cr + 1);
+    while ((cr = buffer_.indexOf('\r')) >= 0) {
+        const ScanCode code = Decode(buffer_.left(cr));
+        buffer_.remove(0, cr + 1);
         if (!code.text.isEmpty())
             codes << code;
     }
-    if (m_buffer.size() > kLongestCode)
-        m_buffer.clear();
+    if (buffer_.size() > kLongestCode)
+        buffer_.clear();
     return codes;
 }
 

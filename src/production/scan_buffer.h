@@ -19,10 +19,10 @@ public:
     // Appends the bytes received and returns the codes they complete, in order. Blanks and
     // control characters around a code (the LF of CR LF) are dropped; empty codes are skipped.
     QList<ScanCode> append(const QByteArray& bytes);
-    QByteArray pending() const { return m_buffer; }
+    QByteArray pending() const { return buffer_; }
 
 private:
-    QByteArray m_buffer;
+    QByteArray buffer_;
 };
 
 } // namespace zr::production

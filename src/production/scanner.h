@@ -25,9 +25,9 @@ public:
     // byte; failures are not reported.
     void StartUp();
 
-    bool isOpen() const { return m_port.isOpen(); }
-    QString portEntry() const { return m_entry; }
-    void setPortEntry(const QString& entry) { m_entry = entry; }
+    bool isOpen() const { return port_.isOpen(); }
+    QString portEntry() const { return entry_; }
+    void setPortEntry(const QString& entry) { entry_ = entry; }
 
 signals:
     // A complete code that is a decimal number: the new value of SpinEdit_Number.
@@ -39,9 +39,9 @@ private:
     bool Open();
     void Received();
 
-    QSerialPort m_port;
-    QString m_entry;
-    ScanBuffer m_buffer; // survives port changes
+    QSerialPort port_;
+    QString entry_;
+    ScanBuffer buffer_; // survives port changes
 };
 
 } // namespace zr::production

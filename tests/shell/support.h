@@ -16,6 +16,11 @@ namespace zr::test
 {
 
 int RunWindowTests(int argc, char** argv);
+int RunSettingsPageTests(int argc, char** argv);
+int RunConnectionPanelTests(int argc, char** argv);
+int RunJournalPageTests(int argc, char** argv);
+int RunSchedulePageTests(int argc, char** argv);
+int RunStatusDialogTests(int argc, char** argv);
 int RunWiringTests(int argc, char** argv);
 int RunEndToEndTests(int argc, char** argv);
 

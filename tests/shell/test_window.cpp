@@ -4,12 +4,9 @@
 #include "meter/ui/plc_page.h"
 #include "meter/ui/readings_page.h"
 #include "meter/ui/settings_page.h"
-#include "meter/ui/status_dialog.h"
-#include "meter/ui/widgets.h"
 #include "platform/port_list.h"
 #include "platform/printers.h"
 #include "schedule/ui/holidays_page.h"
-#include "schedule/ui/schedule_editor.h"
 #include "schedule/ui/schedule_page.h"
 #include "shell/about_window.h"
 #include "shell/application.h"
@@ -172,7 +169,7 @@ public:
 
 } // namespace
 
-class TestShell : public QObject
+class TestWindow : public QObject
 {
     Q_OBJECT
 
@@ -198,29 +195,16 @@ private slots:
     void resultIndicator();
     void timers_data();
     void timers();
-    void printButtonsNeedPrinter();
-    void adjustColor_data();
-    void adjustColor();
-    void tintedGroups();
-    void tariffColors_data();
-    void tariffColors();
-    void zoneListKeepsTimeOrder();
     void listCaptionsFit_data();
     void listCaptionsFit();
     void shortcutNeedsEnabledAction();
-    void timeoutChangesOnlyByStepping();
-    void pickersFollowClockUntilEdited();
-    void statusDialogDecodes_data();
-    void statusDialogDecodes();
-    void statusMenuOpensDialog();
     void generalErrorHandler();
     void memInfo_data();
     void memInfo();
     void windowSize();
-    void chartBars();
 };
 
-void TestShell::components_data()
+void TestWindow::components_data()
 {
     QTest::addColumn<QString>("scope");
     QTest::addColumn<QString>("name");
@@ -435,7 +419,7 @@ void TestShell::components_data()
     row("", "Shape1", "zr::shell::IndicatorShape", "<no caption>", none, 0, 0, any, false);
 }
 
-void TestShell::components()
+void TestWindow::components()
 {
     QFETCH(QString, scope);
     QFETCH(QString, name);
@@ -460,7 +444,7 @@ void TestShell::components()
     QCOMPARE(Enabled(object), enabled);
 }
 
-void TestShell::properties_data()
+void TestWindow::properties_data()
 {
     QTest::addColumn<QString>("scope");
     QTest::addColumn<QString>("name");
@@ -539,7 +523,7 @@ void TestShell::properties_data()
     row("", "PageControl1", "currentIndex", 0);
 }
 
-void TestShell::properties()
+void TestWindow::properties()
 {
     QFETCH(QString, scope);
     QFETCH(QString, name);
@@ -559,7 +543,7 @@ void TestShell::properties()
     QCOMPARE(actual, value);
 }
 
-void TestShell::plainLabels_data()
+void TestWindow::plainLabels_data()
 {
     QTest::addColumn<QString>("scope");
     QTest::addColumn<QString>("text");
@@ -573,7 +557,7 @@ void TestShell::plainLabels_data()
                              << "23:59";
 }
 
-void TestShell::plainLabels()
+void TestWindow::plainLabels()
 {
     QFETCH(QString, scope);
     QFETCH(QString, text);
@@ -587,7 +571,7 @@ void TestShell::plainLabels()
     QCOMPARE(texts.count(text), 1);
 }
 
-void TestShell::actions_data()
+void TestWindow::actions_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
@@ -620,7 +604,7 @@ void TestShell::actions_data()
     row("ActionFixDb", "Зафиксировать в Б&Д", "Зафиксировать в БД", {}, false, "ToolButton2");
 }
 
-void TestShell::actions()
+void TestWindow::actions()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
@@ -646,7 +630,7 @@ void TestShell::actions()
     QCOMPARE(tool->defaultAction(), action);
 }
 
-void TestShell::menus_data()
+void TestWindow::menus_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
@@ -671,7 +655,7 @@ void TestShell::menus_data()
                                          "&О программе"};
 }
 
-void TestShell::menus()
+void TestWindow::menus()
 {
     QFETCH(QString, name);
     QFETCH(QString, title);
@@ -696,7 +680,7 @@ void TestShell::menus()
     }
 }
 
-void TestShell::modes_data()
+void TestWindow::modes_data()
 {
     QTest::addColumn<bool>("production");
     QTest::addColumn<bool>("master");
@@ -709,7 +693,7 @@ void TestShell::modes_data()
     QTest::newRow("production locked password") << true << true << false;
 }
 
-void TestShell::modes()
+void TestWindow::modes()
 {
     QFETCH(bool, production);
     QFETCH(bool, master);
@@ -741,7 +725,7 @@ void TestShell::modes()
     QCOMPARE(ticked, production ? productionSet : QStringList());
 }
 
-void TestShell::productionTabsAndMenus()
+void TestWindow::productionTabsAndMenus()
 {
     MainWindow window{Modes{true, true, true}};
     QStringList tabs;
@@ -757,7 +741,7 @@ void TestShell::productionTabsAndMenus()
     QCOMPARE(window.PageControl1->currentIndex(), 0);
 }
 
-void TestShell::fixedCaptions_data()
+void TestWindow::fixedCaptions_data()
 {
     QTest::addColumn<QString>("grid");
     QTest::addColumn<int>("columns");
@@ -788,7 +772,7 @@ void TestShell::fixedCaptions_data()
                                             "Последний сеанс"};
 }
 
-void TestShell::fixedCaptions()
+void TestWindow::fixedCaptions()
 {
     QFETCH(QString, grid);
     QFETCH(int, columns);
@@ -810,7 +794,7 @@ void TestShell::fixedCaptions()
     QCOMPARE(left, column0);
 }
 
-void TestShell::displayReset()
+void TestWindow::displayReset()
 {
     MainWindow window{Modes{true, true, true}};
     // Captions as built, to compare after the reset.
@@ -871,7 +855,7 @@ void TestShell::displayReset()
     QCOMPARE(Child<QTreeWidget>(window.Plc(), "ListRoute")->topLevelItem(3)->text(0), routes);
 }
 
-void TestShell::meterControls()
+void TestWindow::meterControls()
 {
     MainWindow window{Modes{}};
     const QList<QObject*> dependent = {Child<QPushButton>(window.Readings(), "BtnReadCounter"),
@@ -898,7 +882,7 @@ void TestShell::meterControls()
     }
 }
 
-void TestShell::resultIndicator_data()
+void TestWindow::resultIndicator_data()
 {
     QTest::addColumn<bool>("success");
     QTest::addColumn<QColor>("colour");
@@ -906,7 +890,7 @@ void TestShell::resultIndicator_data()
     QTest::newRow("red") << false << QColor(255, 0, 0);
 }
 
-void TestShell::resultIndicator()
+void TestWindow::resultIndicator()
 {
     QFETCH(bool, success);
     QFETCH(QColor, colour);
@@ -928,7 +912,7 @@ void TestShell::resultIndicator()
     QVERIFY(window.About()->EditVersion->text().isEmpty());
 }
 
-void TestShell::timers_data()
+void TestWindow::timers_data()
 {
     QTest::addColumn<int>("interval");
     QTest::addColumn<bool>("running");
@@ -939,7 +923,7 @@ void TestShell::timers_data()
     QTest::newRow("TimerShape") << 2000 << false;
 }
 
-void TestShell::timers()
+void TestWindow::timers()
 {
     QFETCH(int, interval);
     QFETCH(bool, running);
@@ -951,113 +935,7 @@ void TestShell::timers()
     QCOMPARE(timers[0]->isActive(), running);
 }
 
-void TestShell::printButtonsNeedPrinter()
-{
-    zr::meter::JournalPage page;
-    const QList<QPushButton*> print = {page.BtnPrintJournalYear, page.BtnPrintDiary,
-                                       page.BtnPrintHalf};
-    const QList<QPushButton*> exports = {page.BtnExportJournalYear, page.BtnExportDiary,
-                                         page.BtnExportHalf};
-    for (bool installed : {true, false}) {
-        page.SetPrintersInstalled(installed);
-        for (QPushButton* button : print)
-            QCOMPARE(button->isEnabled(), installed);
-        for (QPushButton* button : exports)
-            QVERIFY(button->isEnabled());
-    }
-}
-
-void TestShell::adjustColor_data()
-{
-    QTest::addColumn<QColor>("color");
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-    QTest::addColumn<QColor>("adjusted");
-    // 240 - 4.8 and 240 - 2.4 truncate toward zero: 236 and 238, not 235 and 237.
-    QTest::newRow("connection panel")
-        << QColor(240, 240, 240) << -2 << -2 << -1 << QColor(236, 236, 238);
-    QTest::newRow("settings group")
-        << QColor(240, 240, 240) << 2 << 0 << 0 << QColor(244, 240, 240);
-    QTest::newRow("clamped above") << QColor(253, 10, 0) << 2 << 2 << 2 << QColor(255, 10, 0);
-    QTest::newRow("small channels") << QColor(49, 1, 99) << -2 << 2 << 1 << QColor(49, 1, 99);
-    QTest::newRow("clamped below") << QColor(100, 200, 50) << -150 << -100 << 0 << QColor(0, 0, 50);
-}
-
-void TestShell::adjustColor()
-{
-    QFETCH(QColor, color);
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-    QFETCH(QColor, adjusted);
-
-    QCOMPARE(zr::meter::AdjustColor(color, red, green, blue), adjusted);
-}
-
-void TestShell::tintedGroups()
-{
-    MainWindow window{Modes{}};
-    QGroupBox* group = Child<QGroupBox>(window.Settings(), "GroupTask");
-    const QColor face = group->palette().color(QPalette::Button);
-    const QColor warmer(std::min(face.red() + face.red() * 2 / 100, 255), face.green(),
-                        face.blue());
-    QCOMPARE(group->grab().toImage().pixelColor(1, 1), warmer);
-    const QColor cooler(face.red() - face.red() * 2 / 100, face.green() - face.green() * 2 / 100,
-                        face.blue() - face.blue() / 100);
-    QCOMPARE(window.Connection()->grab().toImage().pixelColor(1, 1), cooler);
-}
-
-void TestShell::tariffColors_data()
-{
-    QTest::addColumn<int>("tariff");
-    QTest::addColumn<QColor>("color");
-    QTest::newRow("1 cream") << 1 << QColor(255, 251, 240);
-    QTest::newRow("2 sky blue") << 2 << QColor(166, 202, 240);
-    QTest::newRow("3 orange") << 3 << QColor(255, 140, 26);
-    QTest::newRow("4 medium grey") << 4 << QColor(160, 160, 164);
-    QTest::newRow("5 yellow") << 5 << QColor(255, 255, 0);
-    QTest::newRow("6 light green") << 6 << QColor(134, 255, 134);
-    QTest::newRow("7 teal") << 7 << QColor(0, 128, 128);
-    QTest::newRow("8 pink") << 8 << QColor(255, 128, 255);
-}
-
-void TestShell::tariffColors()
-{
-    QFETCH(int, tariff);
-    QFETCH(QColor, color);
-
-    zr::schedule::Schedule model;
-    zr::schedule::ScheduleEditor frame(&model);
-    // The colour must show on screen, not merely sit in the palette.
-    const auto shown = [](QRadioButton* button) {
-        return button->grab().toImage().pixelColor(1, 1);
-    };
-    QCOMPARE(shown(frame.Tariff[tariff - 1]), color);
-    QCOMPARE(shown(frame.TariffLimit[tariff - 1]), color);
-    QCOMPARE(frame.TariffColor(tariff), color);
-    // A new colour reaches both buttons of the tariff and no other.
-    frame.SetTariffColor(tariff, Qt::black);
-    QCOMPARE(shown(frame.TariffLimit[tariff - 1]), QColor(Qt::black));
-    QCOMPARE(frame.TariffColor(tariff), QColor(Qt::black));
-    const int other = tariff % 8;
-    QVERIFY(frame.TariffColor(other + 1) != QColor(Qt::black));
-}
-
-void TestShell::zoneListKeepsTimeOrder()
-{
-    zr::schedule::Schedule model;
-    zr::schedule::ScheduleEditor frame(&model);
-    for (const char* time : {"12:00", "00:00", "23:30", "06:45"})
-        new QTreeWidgetItem(frame.ListViewDays, {time, "1", "0", "1"});
-    QStringList order;
-    for (int i = 0; i < frame.ListViewDays->topLevelItemCount(); ++i)
-        order << frame.ListViewDays->topLevelItem(i)->text(0);
-    QCOMPARE(order, (QStringList{"00:00", "06:45", "12:00", "23:30"}));
-    QVERIFY(!frame.ListViewDays->header()->sectionsClickable());
-}
-
-void TestShell::listCaptionsFit_data()
+void TestWindow::listCaptionsFit_data()
 {
     QTest::addColumn<QString>("scope");
     QTest::newRow("ListViewDays") << "FrameShedule";
@@ -1065,7 +943,7 @@ void TestShell::listCaptionsFit_data()
         QTest::newRow(name) << "";
 }
 
-void TestShell::listCaptionsFit()
+void TestWindow::listCaptionsFit()
 {
     QFETCH(QString, scope);
 
@@ -1078,7 +956,7 @@ void TestShell::listCaptionsFit()
                  qPrintable(list->headerItem()->text(column)));
 }
 
-void TestShell::shortcutNeedsEnabledAction()
+void TestWindow::shortcutNeedsEnabledAction()
 {
     MainWindow window{Modes{}};
     window.show();
@@ -1092,87 +970,7 @@ void TestShell::shortcutNeedsEnabledAction()
     QCOMPARE(writes.count(), 1);
 }
 
-void TestShell::timeoutChangesOnlyByStepping()
-{
-    MainWindow window{Modes{}};
-    QSpinBox* spin = window.Connection()->SpinTimer;
-    QTest::keyClick(spin, Qt::Key_Up);
-    QCOMPARE(spin->value(), 600);
-    QTest::keyClicks(spin, QStringLiteral("9"));
-    QCOMPARE(spin->value(), 600);
-    spin->setValue(10000);
-    QTest::keyClick(spin, Qt::Key_Up);
-    QCOMPARE(spin->value(), 10000);
-}
-
-void TestShell::pickersFollowClockUntilEdited()
-{
-    zr::meter::SettingsPage page;
-    const QDateTime clock(QDate(2026, 12, 10), QTime(8, 30, 15));
-    page.FollowClock(clock);
-    QCOMPARE(Child<QDateEdit>(&page, "DatePicker")->date(), clock.date());
-    QCOMPARE(Child<QTimeEdit>(&page, "TimePicker")->time(), clock.time());
-    QVERIFY(!page.DateEdited());
-    QVERIFY(!page.TimeEdited());
-
-    Child<QTimeEdit>(&page, "TimePicker")->setTime(QTime(9, 0));
-    page.FollowClock(clock.addDays(1));
-    QCOMPARE(Child<QDateEdit>(&page, "DatePicker")->date(), clock.date().addDays(1));
-    QCOMPARE(Child<QTimeEdit>(&page, "TimePicker")->time(), QTime(9, 0));
-
-    page.ClearEditedMarks();
-    page.FollowClock(clock);
-    QCOMPARE(Child<QTimeEdit>(&page, "TimePicker")->time(), clock.time());
-}
-
-void TestShell::statusDialogDecodes_data()
-{
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("nothing") << 0 << "";
-    QTest::newRow("timer") << 64 << "Дата и время таймера не установлены.";
-    QTest::newRow("phases") << 0x39
-                            << "Фаза A: потребление ДДМ > ББ.\nФаза B: потребление ДДМ "
-                               "< ББ.\n"
-                               "Отсутствует фаза C.";
-    QTest::newRow("power off") << 255 << "Выключение питания";
-}
-
-void TestShell::statusDialogDecodes()
-{
-    QFETCH(int, status);
-    QFETCH(QString, text);
-
-    zr::meter::StatusDialog form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("Расшифровка статуса"));
-    QCOMPARE(Child<QSpinBox>(&form, "SpinEdit1")->minimum(), 0);
-    QCOMPARE(Child<QSpinBox>(&form, "SpinEdit1")->maximum(), 255);
-    QCOMPARE(Child<QSpinBox>(&form, "SpinEdit1")->value(), 0);
-    QVERIFY(Child<QPlainTextEdit>(&form, "Memo1")->toPlainText().isEmpty());
-    Child<QSpinBox>(&form, "SpinEdit1")->setValue(status);
-    QCOMPARE(Child<QPlainTextEdit>(&form, "Memo1")->toPlainText(), text);
-    QCOMPARE(form.Text(), text);
-    // Every change replaces the lines, none accumulate.
-    Child<QSpinBox>(&form, "SpinEdit1")->setValue(status == 0 ? 64 : 0);
-    Child<QSpinBox>(&form, "SpinEdit1")->setValue(status);
-    QCOMPARE(form.Text(), text);
-}
-
-void TestShell::statusMenuOpensDialog()
-{
-    MainWindow window{Modes{}};
-    Child<QSpinBox>(window.StatusForm(), "SpinEdit1")->setValue(64);
-    bool modal = false;
-    QTimer::singleShot(0, &window, [&] {
-        modal = window.StatusForm()->isVisible() && window.StatusForm()->isModal();
-        window.StatusForm()->reject();
-    });
-    window.NStatus->trigger();
-    QVERIFY(modal);
-    QCOMPARE(window.StatusForm()->Text(), QStringLiteral("Дата и время таймера не установлены."));
-}
-
-void TestShell::generalErrorHandler()
+void TestWindow::generalErrorHandler()
 {
     MessageCatcher catcher;
     Thrower thrower;
@@ -1193,7 +991,7 @@ void TestShell::generalErrorHandler()
     QCOMPARE(catcher.messages[1].text, QStringLiteral("Нет данных"));
 }
 
-void TestShell::memInfo_data()
+void TestWindow::memInfo_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<qint64>("total");
@@ -1217,7 +1015,7 @@ void TestShell::memInfo_data()
                                         "памяти: н/д");
 }
 
-void TestShell::memInfo()
+void TestWindow::memInfo()
 {
     QFETCH(QByteArray, text);
     QFETCH(qint64, total);
@@ -1230,7 +1028,7 @@ void TestShell::memInfo()
     QCOMPARE(zr::shell::MemoryText(figures), shown);
 }
 
-void TestShell::windowSize()
+void TestWindow::windowSize()
 {
     for (bool production : {false, true}) {
         MainWindow window{Modes{production, production, true}};
@@ -1247,24 +1045,10 @@ void TestShell::windowSize()
     }
 }
 
-void TestShell::chartBars()
-{
-    zr::meter::BarChart chart;
-    const QDateTime start(QDate(2026, 12, 10), QTime(0, 0));
-    chart.AddBar(start, 1.25);
-    chart.AddBar(start.addSecs(1800), 0.5);
-    QCOMPARE(chart.Bars().size(), 2);
-    QCOMPARE(chart.Bars()[1].value, 0.5);
-    chart.resize(300, 150);
-    QVERIFY(!chart.grab().isNull());
-    chart.Clear();
-    QVERIFY(chart.Bars().isEmpty());
-}
-
 int zr::test::RunWindowTests(int argc, char** argv)
 {
-    TestShell test;
+    TestWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_shell.moc"
+#include "test_window.moc"
