@@ -29,7 +29,7 @@ QSqlDatabase Connect()
 
 DbServer::DbServer()
 {
-    m_dir.setAutoRemove(true);
+    dir_.setAutoRemove(true);
 }
 
 DbServer::~DbServer()
@@ -43,9 +43,9 @@ bool DbServer::Run(const QString& action)
     QProcess script;
     script.setProcessChannelMode(QProcess::MergedChannels);
     script.start(QStringLiteral(ZR_SOURCE_DIR "/tools/production-db"),
-                 {"--dir", m_dir.path(), "--bare", action});
+                 {"--dir", dir_.path(), "--bare", action});
     if (!script.waitForFinished(60000) || script.exitCode() != 0) {
-        m_error = QString::fromLocal8Bit(script.readAll());
+        error_ = QString::fromLocal8Bit(script.readAll());
         return false;
     }
     return true;
@@ -53,10 +53,10 @@ bool DbServer::Run(const QString& action)
 
 bool DbServer::start()
 {
-    if (!m_dir.isValid() || !Run(QStringLiteral("start")))
+    if (!dir_.isValid() || !Run(QStringLiteral("start")))
         return false;
-    qputenv("ODBCSYSINI", m_dir.path().toLocal8Bit());
-    qputenv("ODBCINI", (m_dir.path() + "/odbc.ini").toLocal8Bit());
+    qputenv("ODBCSYSINI", dir_.path().toLocal8Bit());
+    qputenv("ODBCINI", (dir_.path() + "/odbc.ini").toLocal8Bit());
     return true;
 }
 

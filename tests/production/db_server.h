@@ -20,7 +20,7 @@ public:
     // Starts the server (creating it the first time) and points unixODBC at it.
     bool start();
     bool stop();
-    QString error() const { return m_error; }
+    QString error() const { return error_; }
 
     // Runs statements on a fresh connection; false (and a warning) on an error.
     bool exec(const QStringList& statements);
@@ -32,8 +32,8 @@ public:
 private:
     bool Run(const QString& action);
 
-    QTemporaryDir m_dir;
-    QString m_error;
+    QTemporaryDir dir_;
+    QString error_;
 };
 
 } // namespace zr::production::test

@@ -20,40 +20,40 @@ public:
     bool open(const QString& name) override
     {
         openedName = name;
-        m_open = !failOpen;
-        return m_open;
+        open_ = !failOpen;
+        return open_;
     }
     bool close() override
     {
         if (failClose)
             return false;
-        m_open = false;
+        open_ = false;
         return true;
     }
-    bool isOpen() const override { return m_open; }
+    bool isOpen() const override { return open_; }
     bool setBaudRate(int) override { return true; }
     bool setParity(link::Parity parity) override
     {
-        m_parity = parity;
+        parity_ = parity;
         return true;
     }
-    link::Parity parity() const override { return m_parity; }
+    link::Parity parity() const override { return parity_; }
     bool assertRts() override { return true; }
     bool write(const QByteArray& bytes) override
     {
-        writes.append({bytes, m_parity});
+        writes.append({bytes, parity_});
         return true;
     }
     QByteArray readAvailable() override
     {
-        const QByteArray bytes = m_pending;
-        m_pending.clear();
+        const QByteArray bytes = pending_;
+        pending_.clear();
         return bytes;
     }
 
     void deliver(const QByteArray& bytes)
     {
-        m_pending += bytes;
+        pending_ += bytes;
         emit received();
     }
 
@@ -63,9 +63,9 @@ public:
     bool failClose = false;
 
 private:
-    bool m_open = false;
-    link::Parity m_parity = link::Parity::Space;
-    QByteArray m_pending;
+    bool open_ = false;
+    link::Parity parity_ = link::Parity::Space;
+    QByteArray pending_;
 };
 
 } // namespace zr::test
